@@ -1,0 +1,6 @@
+#include "link/tcomport.h"
+
+TComPort::TComPort(QObject *owner)
+    : TCustomComPort(owner)
+{
+}

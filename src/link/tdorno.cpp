@@ -1,0 +1,221 @@
+#include "link/tdorno.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+using namespace dorno;
+
+namespace {
+
+// Clears the busy flag and stops the reply timer however the exchange ends.
+struct FinIntercambio {
+    std::function<void()> f;
+    ~FinIntercambio() { f(); }
+};
+
+} // namespace
+
+TDORNO::TDORNO(QObject *owner)
+    : TComPort(owner)
+    , m_espera(new QTimer(this))
+    , m_aviso(new QTimer(this))
+{
+    m_espera->setSingleShot(true);
+    m_espera->setTimerType(Qt::PreciseTimer);
+    m_espera->setInterval(m_velocidad);
+    connect(m_espera, &QTimer::timeout, this, &TDORNO::Fin_Espera);
+    m_aviso->setInterval(AVISO_MS);
+    connect(m_aviso, &QTimer::timeout, this, &TDORNO::Aviso);
+    SetParity(QSerialPort::EvenParity);
+    SetStopBits(QSerialPort::TwoStop);
+    OnRxChar = [this](QObject *sender, int count) { Recibir(sender, count); };
+}
+
+TDORNO::~TDORNO()
+{
+    OnRxChar = nullptr;
+    Close();
+}
+
+void TDORNO::SetVelocidad(int ms)
+{
+    m_velocidad = qMax(0, ms);
+    m_espera->setInterval(m_velocidad);
+}
+
+void TDORNO::SetVelocidad_lenta(int ms)
+{
+    m_velocidadLenta = qMax(0, ms);
+    m_espera->setInterval(m_velocidadLenta);
+}
+
+void TDORNO::Pausa(int ms)
+{
+    if (m_pausa)
+        m_pausa(ms);
+    else
+        QThread::msleep(static_cast<unsigned long>(ms));
+}
+
+void TDORNO::Activar_Aviso(bool activo)
+{
+    if (activo)
+        m_aviso->start();
+    else
+        m_aviso->stop();
+}
+
+void TDORNO::Iniciar_Espera()
+{
+    m_esperando = true;
+    m_recibido = false;
+    m_espera->stop();
+    m_espera->setInterval(m_comando == 29 ? ESPERA_MASTER_MS : m_lento ? m_velocidadLenta : m_velocidad);
+    m_espera->start();
+}
+
+void TDORNO::Parar_Espera()
+{
+    m_espera->stop();
+}
+
+void TDORNO::Fin_Espera()
+{
+    m_esperando = false;
+    m_espera->stop();
+}
+
+Trama_GenDorno TDORNO::Enviar_Comando(std::uint8_t comando, std::uint8_t modo, std::uint8_t direccion)
+{
+    m_comando = comando;
+    m_ocupado = true;
+    m_direccion = direccion;
+    m_enviado = false;
+    m_aceptada = false;
+    m_error.reset();
+    FinIntercambio fin{[this] {
+        m_ocupado = false;
+        Parar_Espera();
+    }};
+
+    const std::vector<std::uint8_t> datos(m_datos.begin(), m_datos.end());
+    const int intentos = modo == 0 ? 2 : modo == 1 ? 3 : 1;
+    for (int intento = 0; intento < intentos; ++intento) {
+        m_proto.Vaciar_Registro();
+        m_tx = TDORNOProtocolo::Construir_Trama(direccion, static_cast<std::uint8_t>(TAR()), comando, datos);
+        Write(reinterpret_cast<const char *>(m_tx.data()), static_cast<qint64>(m_tx.size()));
+        m_enviado = true;
+        if (modo != 1)
+            continue;
+
+        Iniciar_Espera();
+        while (!m_recibido && m_esperando && !m_error)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        Parar_Espera();
+
+        if (m_error) {
+            const EComPort error = *m_error;
+            Close();
+            throw error;
+        }
+        if (!m_esperando)
+            m_recibido = false;
+        if (m_recibido) {
+            m_recibido = false;
+            if (direccion == m_proto.Remitente() || direccion == DIFUSION) {
+                m_aceptada = true;
+                return m_proto.Registro();
+            }
+            // Another station answered: the line is shared, so sending again
+            // would only provoke it again.
+            break;
+        }
+    }
+    m_enviado = true;
+    return modo == 1 ? m_proto.Registro() : Trama_Vacia();
+}
+
+void TDORNO::Recibir(QObject *, int)
+{
+    // Qt announces new data once; whatever a 128-byte read leaves behind is
+    // taken in further reads now rather than waiting for the next byte.
+    std::uint8_t lectura[128];
+    for (;;) {
+        const int n = qMin(InputCount(), 128);
+        if (n <= 0)
+            return;
+        m_proto.Comenzar_Lectura();
+        std::fill(std::begin(lectura), std::end(lectura), RELLENO);
+        const qint64 leidos = Read(reinterpret_cast<char *>(lectura), n);
+        for (qint64 i = 0; i < leidos; ++i) {
+            const TDORNOProtocolo::Paso paso = m_proto.Recibir_Byte(lectura[i]);
+            if (paso.pausa)
+                Pausa(PAUSA_DATO_MS);
+            if (paso.trama)
+                Trama_Aceptada(paso);
+        }
+        if (m_proto.Terminar_Lectura(lectura, static_cast<std::size_t>(qMax<qint64>(0, leidos))))
+            m_recibido = true;
+    }
+}
+
+void TDORNO::Trama_Aceptada(const TDORNOProtocolo::Paso &paso)
+{
+    const std::uint8_t codigo = m_proto.Codigo();
+    if (codigo == 0x01) {
+        // A reply that carries nothing but its sender; it only counts as an
+        // answer to a request still outstanding.
+        if (m_enviado) {
+            Parar_Espera();
+            m_recibido = true;
+        }
+        return;
+    }
+    Parar_Espera();
+    m_enviado = false;
+    m_recibido = true;
+    m_esperando = true;
+
+    if (paso.ack) {
+        Pausa(PAUSA_ACK_MS);
+        Enviar_ACK();
+    }
+    if (!m_activarNdemand)
+        return;
+    if (m_ocupado && TDORNOProtocolo::Es_Respuesta_Esperada(m_comando, codigo))
+        return;
+    if (TDORNOProtocolo::Necesita_ACK(codigo)) {
+        // An event, also while an exchange runs: it was acknowledged, so the
+        // controller will not send it again.
+        if (m_avisos.size() >= MAX_AVISOS)
+            m_avisos.pop_front();
+        m_avisos.push_back(m_proto.Registro());
+        return;
+    }
+    if (OnDORNORecibedNotDemandRxChar)
+        OnDORNORecibedNotDemandRxChar(this, m_proto.Registro());
+}
+
+void TDORNO::Enviar_ACK()
+{
+    const char ack = static_cast<char>(ACK);
+    Write(&ack, 1);
+}
+
+void TDORNO::Aviso()
+{
+    if (m_avisos.empty())
+        return;
+    const Trama_GenDorno trama = m_avisos.front();
+    m_avisos.pop_front();
+    if (OnDORNORecibedNotDemandRxInc)
+        OnDORNORecibedNotDemandRxInc(m_aviso, trama);
+}
+
+void TDORNO::Linea_Perdida(const EComPort &error)
+{
+    m_error = error;
+    m_esperando = false;
+    if (OnLineaPerdida)
+        OnLineaPerdida(this, QString::fromUtf8(error.what()));
+}

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "link/dornoprotocolo.h"
+#include "link/ecomport.h"
+#include "link/tcomport.h"
+#include "link/tramagendorno.h"
+
+#include <QByteArray>
+#include <QTimer>
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <optional>
+
+// The reader link on one port: sends a request frame, waits for the answer
+// while the event loop keeps running, retries, acknowledges the frames that
+// need it and hands frames nobody asked for to two events. Everything runs on
+// the UI thread; nothing here takes a lock.
+class TDORNO : public TComPort {
+public:
+    using TDORNORecibedNotDemandRxChar = std::function<void(QObject *Sender, const Trama_GenDorno &FTResul)>;
+    using TDORNORecibedNotDemandRxInc = std::function<void(QObject *Sender, const Trama_GenDorno &FTResul)>;
+    // Blocks the calling thread for ms milliseconds. Tests replace it.
+    using TPausa = std::function<void(int ms)>;
+
+    explicit TDORNO(QObject *owner = nullptr);
+    ~TDORNO() override;
+
+    int Velocidad() const { return m_velocidad; }
+    void SetVelocidad(int ms);
+    int Velocidad_lenta() const { return m_velocidadLenta; }
+    void SetVelocidad_lenta(int ms);
+    bool Lento() const { return m_lento; }
+    void SetLento(bool lento) { m_lento = lento; }
+    bool Activar_NdemandRC() const { return m_activarNdemand; }
+    void SetActivar_NdemandRC(bool activo) { m_activarNdemand = activo; }
+    int TAR() const { return m_proto.TAR(); }
+    void SetTAR(int tar) { m_proto.Establecer_TAR(static_cast<std::uint8_t>(tar)); }
+
+    // A frame that is neither the awaited reply nor an incidence.
+    TDORNORecibedNotDemandRxChar OnDORNORecibedNotDemandRxChar;
+    // An incidence frame, raised from the 50 ms notice timer.
+    TDORNORecibedNotDemandRxInc OnDORNORecibedNotDemandRxInc;
+    // The line went away while open (the port is being closed).
+    std::function<void(QObject *Sender, const QString &Error)> OnLineaPerdida;
+
+    void Borrar_Datos() { m_datos.clear(); }
+    void Anyadir_Datos(const QByteArray &texto) { m_datos.append(texto); }
+
+    // Mode 1 waits for the reply, up to three sends; modes 0 (two sends) and
+    // 2 or more (one) only send and return the empty record. The port must be
+    // open. Throws EComPort when the line fails during the exchange (the port
+    // is closed then).
+    Trama_GenDorno Enviar_Comando(std::uint8_t comando, std::uint8_t modo, std::uint8_t direccion);
+    // True when the last exchange ended with an answer from the addressed
+    // controller (from anyone for the broadcast address). Its record may hold
+    // another station's frame otherwise, which callers must not judge.
+    bool Respuesta_Aceptada() const { return m_aceptada; }
+
+    void Activar_Aviso(bool activo);
+
+    void Establecer_Pausa(TPausa pausa) { m_pausa = std::move(pausa); }
+    bool Ocupado() const { return m_ocupado; }
+    std::size_t Avisos_Pendientes() const { return m_avisos.size(); }
+
+    // At most this many incidences wait for the notice timer; older ones give way.
+    static constexpr std::size_t MAX_AVISOS = 256;
+    static constexpr int PAUSA_DATO_MS = 20;
+    static constexpr int PAUSA_ACK_MS = 5;
+    static constexpr int AVISO_MS = 50;
+    static constexpr int ESPERA_MASTER_MS = 5500;
+
+protected:
+    void Linea_Perdida(const EComPort &error) override;
+
+private:
+    void Recibir(QObject *Sender, int Count);
+    void Trama_Aceptada(const TDORNOProtocolo::Paso &paso);
+    void Enviar_ACK();
+    void Iniciar_Espera();
+    void Parar_Espera();
+    void Fin_Espera();
+    void Aviso();
+    void Pausa(int ms);
+
+    TDORNOProtocolo m_proto;
+    int m_velocidad = 250;
+    int m_velocidadLenta = 4000;
+    bool m_lento = false;
+    bool m_activarNdemand = false;
+
+    std::uint8_t m_comando = 0;
+    std::uint8_t m_direccion = 0;
+    QByteArray m_datos;
+    std::vector<std::uint8_t> m_tx;
+
+    bool m_ocupado = false;
+    bool m_recibido = false;
+    bool m_esperando = false;
+    bool m_enviado = true;
+    bool m_aceptada = false;
+    std::optional<EComPort> m_error;
+
+    // Incidence frames are copied when they are accepted: the live record is
+    // overwritten by whatever arrives next (another frame, the echo of our own
+    // ACK on a two-wire line), and an acknowledged event must not be lost.
+    std::deque<Trama_GenDorno> m_avisos;
+
+    QTimer *m_espera;
+    QTimer *m_aviso;
+    TPausa m_pausa;
+};
