@@ -1,0 +1,196 @@
+#include "model/inifile.h"
+
+#include "model/inicodec.h"
+#include "model/settings_errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <SimpleIni.h>
+
+#include <optional>
+#include <string>
+
+namespace kv {
+
+class IniFileData {
+public:
+    IniFileData() { reset(); }
+
+    void reset()
+    {
+        ini.Reset();
+        // Single-byte text: bytes pass through untouched and the code page is
+        // applied at this class's edge, not by the library.
+        ini.SetUnicode(false);
+        ini.SetMultiKey(false);
+        ini.SetMultiLine(false);
+        // key=value, as the Windows profile functions write it.
+        ini.SetSpaces(false);
+    }
+
+    QString dec(const char *s) const
+    {
+        return ini.IsUnicode() ? QString::fromUtf8(s) : Cp1252::decode(s);
+    }
+
+    QByteArray enc(const QString &s) const
+    {
+        return ini.IsUnicode() ? s.toUtf8() : Cp1252::encode(s);
+    }
+
+    // The stored spelling of a section. The library folds only ASCII letters;
+    // names with accented letters ("ESPAÑOL" against "Español") are matched
+    // here the way Windows matches them.
+    std::optional<QByteArray> section(const QString &name) const
+    {
+        const QByteArray raw = enc(name);
+        if (ini.GetSection(raw.constData()))
+            return raw;
+        CSimpleIniA::TNamesDepend all;
+        ini.GetAllSections(all);
+        for (const auto &e : all)
+            if (dec(e.pItem).compare(name, Qt::CaseInsensitive) == 0)
+                return QByteArray(e.pItem);
+        return std::nullopt;
+    }
+
+    std::optional<QByteArray> key(const QByteArray &sec, const QString &name) const
+    {
+        const QByteArray raw = enc(name);
+        if (ini.GetValue(sec.constData(), raw.constData(), nullptr))
+            return raw;
+        CSimpleIniA::TNamesDepend all;
+        ini.GetAllKeys(sec.constData(), all);
+        for (const auto &e : all)
+            if (dec(e.pItem).compare(name, Qt::CaseInsensitive) == 0)
+                return QByteArray(e.pItem);
+        return std::nullopt;
+    }
+
+    CSimpleIniA ini;
+};
+
+namespace {
+
+QByteArray oneLine(QByteArray bytes)
+{
+    for (char &c : bytes)
+        if (c == '\r' || c == '\n' || c == '\0')
+            c = ' ';
+    return bytes;
+}
+
+} // namespace
+
+IniFile::IniFile(const QString &path) : m_path(path), d(std::make_unique<IniFileData>()) {}
+
+IniFile::~IniFile() = default;
+IniFile::IniFile(IniFile &&) noexcept = default;
+IniFile &IniFile::operator=(IniFile &&) noexcept = default;
+
+void IniFile::load()
+{
+    d->reset();
+    QFile f(m_path);
+    if (!f.exists())
+        return;
+    if (!f.open(QIODevice::ReadOnly))
+        throw FileError(QStringLiteral("Cannot read %1: %2").arg(m_path, f.errorString()));
+    const QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        throw FileError(QStringLiteral("Cannot read %1: %2").arg(m_path, f.errorString()));
+    loadData(bytes);
+}
+
+void IniFile::loadData(const QByteArray &bytes)
+{
+    d->reset();
+    // The parser fails only when out of memory; anything it cannot make sense
+    // of is skipped, which is also how the profile functions treat it.
+    if (d->ini.LoadData(bytes.constData(), std::size_t(bytes.size())) < 0)
+        d->reset();
+}
+
+QStringList IniFile::sections() const
+{
+    CSimpleIniA::TNamesDepend all;
+    d->ini.GetAllSections(all);
+    all.sort(CSimpleIniA::Entry::LoadOrder());
+    QStringList out;
+    for (const auto &e : all)
+        if (e.pItem && *e.pItem)
+            out.append(d->dec(e.pItem));
+    return out;
+}
+
+bool IniFile::hasSection(const QString &section) const
+{
+    return d->section(section).has_value();
+}
+
+bool IniFile::hasKey(const QString &section, const QString &key) const
+{
+    const auto sec = d->section(section);
+    return sec && d->key(*sec, key);
+}
+
+QString IniFile::value(const QString &section, const QString &key, const QString &def) const
+{
+    const auto sec = d->section(section);
+    if (!sec)
+        return def;
+    const auto k = d->key(*sec, key);
+    if (!k)
+        return def;
+    return d->dec(d->ini.GetValue(sec->constData(), k->constData(), ""));
+}
+
+void IniFile::setValue(const QString &section, const QString &key, const QString &value)
+{
+    const QByteArray sec = d->section(section).value_or(oneLine(d->enc(section)));
+    const QByteArray k = d->key(sec, key).value_or(oneLine(d->enc(key)));
+    if (d->ini.SetValue(sec.constData(), k.constData(), oneLine(d->enc(value)).constData()) < 0)
+        throw FileError(QStringLiteral("Cannot set %1 in [%2] of %3").arg(key, section, m_path));
+}
+
+bool IniFile::removeSection(const QString &section)
+{
+    const auto sec = d->section(section);
+    return sec && d->ini.Delete(sec->constData(), nullptr);
+}
+
+QByteArray IniFile::toBytes() const
+{
+    std::string out;
+    // A file read as UTF-8 keeps its signature, so it is read as UTF-8 again.
+    d->ini.Save(out, d->ini.IsUnicode());
+    return QByteArray(out.data(), qsizetype(out.size()));
+}
+
+void IniFile::save() const
+{
+    const QFileInfo info(m_path);
+    if (!QDir().mkpath(info.absolutePath()))
+        throw FileError(QStringLiteral("Cannot create the directory %1").arg(info.absolutePath()));
+    QSaveFile f(m_path);
+    const QByteArray bytes = toBytes();
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
+        throw FileError(QStringLiteral("Cannot write %1: %2").arg(m_path, f.errorString()));
+}
+
+QString resolveFileName(const QString &dir, const QString &name)
+{
+    const QDir d(dir);
+    if (d.exists(name))
+        return d.filePath(name);
+    const QStringList entries = d.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &e : entries)
+        if (e.compare(name, Qt::CaseInsensitive) == 0)
+            return d.filePath(e);
+    return d.filePath(name);
+}
+
+} // namespace kv
