@@ -45,27 +45,32 @@ void TCustomComPort::Open()
 {
     if (m_connected)
         return;
+    // The line settings go in before the open, which applies them: set on an
+    // open pseudo-terminal the parity is refused, though a pseudo-terminal
+    // has no parity to honour.
     m_serie->setPortName(Ruta_Puerto(m_port));
-    if (!m_serie->open(QIODevice::ReadWrite))
-        throw std::runtime_error(QStringLiteral("Error en el puerto %1").arg(m_port).toStdString());
+    m_serie->setBaudRate(BaudRate);
+    m_serie->setDataBits(QSerialPort::Data8);
+    m_serie->setParity(m_parity);
+    m_serie->setStopBits(m_stopBits);
+    m_serie->setFlowControl(QSerialPort::NoFlowControl);
+    m_serie->setReadBufferSize(InputQueue);
+    if (!m_serie->open(QIODevice::ReadWrite)) {
+        const QSerialPort::SerialPortError error = m_serie->error();
+        if (error == QSerialPort::DeviceNotFoundError || error == QSerialPort::PermissionError
+            || error == QSerialPort::OpenError || error == QSerialPort::ResourceError) {
+            m_serie->clearError();
+            throw std::runtime_error(QStringLiteral("Error en el puerto %1").arg(m_port).toStdString());
+        }
+        Fallo_Puerto(QStringLiteral("settings"));
+    }
     ++m_apertura;
     m_connected = true;
-    try {
-        Aplicar(m_serie->setBaudRate(BaudRate), "baud rate");
-        Aplicar(m_serie->setDataBits(QSerialPort::Data8), "data bits");
-        Aplicar(m_serie->setParity(m_parity), "parity");
-        Aplicar(m_serie->setStopBits(m_stopBits), "stop bits");
-        Aplicar(m_serie->setFlowControl(QSerialPort::NoFlowControl), "flow control");
-        // DTR and RTS are held inactive; a pseudo-terminal has no modem
-        // lines, so failing to set them is not a line fault.
-        m_serie->setDataTerminalReady(false);
-        m_serie->setRequestToSend(false);
-        m_serie->clearError();
-        m_serie->setReadBufferSize(InputQueue);
-    } catch (...) {
-        Close();
-        throw;
-    }
+    // DTR and RTS are held inactive; a pseudo-terminal has no modem lines,
+    // so failing to set them is no line fault.
+    m_serie->setDataTerminalReady(false);
+    m_serie->setRequestToSend(false);
+    m_serie->clearError();
 }
 
 void TCustomComPort::Aplicar(bool ok, const char *ajuste)
