@@ -255,13 +255,14 @@ void Line::answer(const Controller &c, const LineItem &request, Controller::Repl
 
 void Line::transmit(const QByteArray &bytes, const QString &meaning, std::function<void(bool)> done)
 {
-    m_wire->send(bytes, [this, bytes, meaning, done = std::move(done)](bool reached) {
-        if (reached) {
-            ++m_stats.framesOut;
-            m_log->write("out", describe::hex(bytes), meaning);
-        } else {
+    // Logged before the first byte goes, so that whoever reads the reply can
+    // already find it in the log.
+    ++m_stats.framesOut;
+    m_log->write("out", describe::hex(bytes), meaning);
+    m_wire->send(bytes, [this, done = std::move(done)](bool reached) {
+        if (!reached) {
             ++m_stats.lostFrames;
-            m_log->write("out", describe::hex(bytes), meaning + QStringLiteral(" (lost: the PC's port is closed)"));
+            m_log->note(QStringLiteral("the frame above was lost: the PC's port is closed"));
         }
         if (done)
             done(reached);

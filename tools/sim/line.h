@@ -29,11 +29,11 @@ public:
 
     struct Stats {
         quint64 framesIn = 0;      // good frames from the PC, ours or not
-        quint64 framesOut = 0;     // frames that reached the PC's port
+        quint64 framesOut = 0;     // frames put on the wire, lost ones included
         quint64 acksIn = 0;
         quint64 badFrames = 0;
         quint64 garbageBytes = 0;
-        quint64 lostFrames = 0;    // sent while the PC's port was closed
+        quint64 lostFrames = 0;    // went out while the PC's port was closed
     };
 
     Line(const QString &name, FrameLog *log, const StateFile &state, QObject *parent = nullptr);
