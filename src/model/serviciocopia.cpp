@@ -1,0 +1,175 @@
+#include "model/serviciocopia.h"
+
+#include <QFile>
+#include <fcntl.h>
+#include <ibase.h>
+#include <unistd.h>
+
+namespace {
+
+// The engine runs the tool inside this process, and on a backup that ends
+// early the restore asks for the next volume on the process's own standard
+// input: from a terminal it would wait there for ever. For the duration of a
+// run, standard input reads as empty, which the tool takes as "no more
+// volumes" and fails.
+class EntradaVacia {
+public:
+    EntradaVacia()
+    {
+        const int nula = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+        if (nula < 0)
+            return;
+        m_guardada = ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0);
+        ::dup2(nula, STDIN_FILENO);
+        ::close(nula);
+    }
+    ~EntradaVacia()
+    {
+        if (m_guardada >= 0) {
+            ::dup2(m_guardada, STDIN_FILENO);
+            ::close(m_guardada);
+        } else {
+            ::close(STDIN_FILENO);
+        }
+    }
+    EntradaVacia(const EntradaVacia &) = delete;
+    EntradaVacia &operator=(const EntradaVacia &) = delete;
+
+private:
+    int m_guardada = -1;
+};
+
+// Service parameter blocks: a tag, a length (one byte at attach, two bytes in
+// a request), then the bytes.
+void Anade_Corto(QByteArray &spb, char tag, const QByteArray &valor)
+{
+    spb.append(tag);
+    spb.append(char(qMin<qsizetype>(valor.size(), 255)));
+    spb.append(valor.left(255));
+}
+
+void Anade_Largo(QByteArray &spb, char tag, const QByteArray &valor)
+{
+    spb.append(tag);
+    spb.append(char(valor.size() & 0xff));
+    spb.append(char((valor.size() >> 8) & 0xff));
+    spb.append(valor);
+}
+
+void Anade_Entero(QByteArray &spb, char tag, quint32 valor)
+{
+    spb.append(tag);
+    for (int i = 0; i < 4; ++i)
+        spb.append(char((valor >> (8 * i)) & 0xff));
+}
+
+QString Mensaje_Estado(const ISC_STATUS *estado)
+{
+    QStringList partes;
+    char buf[1024];
+    const ISC_STATUS *p = estado;
+    while (fb_interpret(buf, sizeof buf, &p) > 0)
+        partes << QString::fromLocal8Bit(buf);
+    return partes.join(QLatin1Char('\n'));
+}
+
+// The client library limits a path in a request block to 65535 bytes.
+bool Ruta_Valida(const QByteArray &ruta)
+{
+    return !ruta.isEmpty() && ruta.size() < 0xffff;
+}
+
+} // namespace
+
+ServicioCopia::ServicioCopia(const ParametrosBD &parametros, ProgresoCopia progreso)
+    : m_parametros(parametros)
+    , m_progreso(std::move(progreso))
+{
+}
+
+ZARVResultadoCopia ServicioCopia::Copia(const QString &base_datos, const QString &fichero)
+{
+    const QByteArray bd = QFile::encodeName(base_datos), bk = QFile::encodeName(fichero);
+    if (!Ruta_Valida(bd) || !Ruta_Valida(bk))
+        return {false, QStringLiteral("Invalid file name"), {}};
+    QByteArray peticion(1, char(isc_action_svc_backup));
+    Anade_Largo(peticion, isc_spb_dbname, bd);
+    Anade_Largo(peticion, isc_spb_bkp_file, bk);
+    peticion.append(char(isc_spb_verbose));
+    return Ejecuta(peticion);
+}
+
+ZARVResultadoCopia ServicioCopia::Restaura(const QString &fichero, const QString &base_datos)
+{
+    const QByteArray bd = QFile::encodeName(base_datos), bk = QFile::encodeName(fichero);
+    if (!Ruta_Valida(bd) || !Ruta_Valida(bk))
+        return {false, QStringLiteral("Invalid file name"), {}};
+    QByteArray peticion(1, char(isc_action_svc_restore));
+    Anade_Largo(peticion, isc_spb_bkp_file, bk);
+    Anade_Largo(peticion, isc_spb_dbname, bd);
+    // Create, never replace: the target is always a fresh file.
+    Anade_Entero(peticion, isc_spb_options, isc_spb_res_create);
+    peticion.append(char(isc_spb_verbose));
+    return Ejecuta(peticion);
+}
+
+ZARVResultadoCopia ServicioCopia::Ejecuta(const QByteArray &peticion)
+{
+    ZARVResultadoCopia r;
+    const EntradaVacia entrada;
+    ISC_STATUS_ARRAY estado{};
+    isc_svc_handle servicio = 0;
+
+    QByteArray spb;
+    spb.append(char(isc_spb_version));
+    spb.append(char(isc_spb_current_version));
+    Anade_Corto(spb, isc_spb_user_name, m_parametros.usuario.toUtf8());
+    Anade_Corto(spb, isc_spb_password, m_parametros.password.toUtf8());
+
+    QByteArray nombre = QByteArrayLiteral("service_mgr");
+    if (!m_parametros.host.isEmpty())
+        nombre = m_parametros.host.toUtf8() + ':' + nombre;
+
+    if (isc_service_attach(estado, 0, nombre.constData(), &servicio, static_cast<unsigned short>(spb.size()),
+                           spb.constData())) {
+        r.Mensaje = Mensaje_Estado(estado);
+        return r;
+    }
+
+    if (isc_service_start(estado, &servicio, nullptr, static_cast<unsigned short>(peticion.size()),
+                          peticion.constData())) {
+        r.Mensaje = Mensaje_Estado(estado);
+        isc_service_detach(estado, &servicio);
+        return r;
+    }
+
+    // One verbose line per query until the tool says no more. A failure of the
+    // tool comes back as the status of the query that would have read past it.
+    const char items[] = {isc_info_svc_line};
+    char respuesta[8192];
+    bool fallo = false;
+    for (;;) {
+        if (isc_service_query(estado, &servicio, nullptr, 0, nullptr, sizeof items, items, sizeof respuesta,
+                              respuesta)) {
+            r.Mensaje = Mensaje_Estado(estado);
+            fallo = true;
+            break;
+        }
+        const char *p = respuesta;
+        if (*p != isc_info_svc_line)
+            break;
+        ++p;
+        const int largo = static_cast<int>(isc_vax_integer(p, 2));
+        p += 2;
+        if (largo <= 0 || p + largo > respuesta + sizeof respuesta)
+            break;
+        const QString linea = QString::fromLocal8Bit(p, largo).trimmed();
+        r.Salida << linea;
+        if (m_progreso)
+            m_progreso(linea);
+    }
+    ISC_STATUS_ARRAY estado_cierre{};
+    isc_service_detach(estado_cierre, &servicio);
+    r.Correcto = !fallo;
+    return r;
+}

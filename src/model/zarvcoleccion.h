@@ -1,0 +1,70 @@
+#pragma once
+
+#include "model/conexionbd.h"
+#include "model/zarventidad.h"
+
+#include <QObject>
+#include <QSqlQuery>
+#include <QString>
+#include <memory>
+#include <vector>
+
+class ZARVSistema;
+
+// Base of the four collections of an open installation. Each has a connection
+// of its own to the installation database and sends every statement through
+// its one query, so collections never disturb each other's result sets. The
+// cursor is one per collection and shared by everyone who walks it; a reload
+// keeps its number.
+//
+// A QObject only so that entities can hold a guarded pointer back to the
+// collection that loaded them (QPointer): an entity kept past its
+// installation's close then sees no collection instead of a dangling one.
+class ZARVColeccion : public QObject {
+public:
+    // Opens the connection at once: a file that cannot be opened fails here
+    // with ErrorBD and the installation does not open.
+    ZARVColeccion(ZARVSistema *sistema, const QString &ruta_bd, QObject *owner);
+    ~ZARVColeccion() override;
+
+    virtual void Refrescar() = 0;
+    virtual int Cuenta() const;
+
+    // Takes effect at the next load. The column name goes into the load
+    // statement's text; it comes from the program, never from the operator.
+    void Set_Orden(const QString &columna) { m_orden = columna; }
+    const QString &Orden() const { return m_orden; }
+
+    void Primero() { m_cursor = 0; }
+    bool Fin() const { return m_cursor == Cuenta(); }
+    void Siguiente() { ++m_cursor; }
+    int Cursor() const { return m_cursor; }
+
+    ZARVSistema *Sistema() const { return m_sistema; }
+    QObject *Owner() const { return m_owner; }
+    const QString &Ruta_BD() const { return m_conexion.Base_Datos(); }
+    // Closes the connection (closing the installation); the loaded list stays.
+    void Cerrar();
+
+protected:
+    // The element at indice, or at the cursor for -1; none outside the list.
+    std::shared_ptr<ZARVEntidad> Entidad(int indice) const;
+
+    // The collection's one query, finished and prepared with sentencia; any
+    // failure raises ErrorBD. Loads read forward only: rows are never revisited.
+    QSqlQuery &Prepara(const QString &sentencia);
+    // Runs the prepared query with its bound values; a failure raises ErrorBD.
+    QSqlQuery &Ejecuta();
+    // Prepares and runs a statement without bound values.
+    QSqlQuery &Ejecuta(const QString &sentencia);
+
+    std::vector<std::shared_ptr<ZARVEntidad>> Elementos;
+
+private:
+    ZARVSistema *m_sistema;
+    QObject *m_owner;
+    QString m_orden;
+    int m_cursor = 0;
+    ConexionBD m_conexion;
+    std::unique_ptr<QSqlQuery> m_consulta;
+};

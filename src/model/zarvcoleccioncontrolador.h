@@ -1,0 +1,39 @@
+#pragma once
+
+#include "model/zarvcoleccion.h"
+#include "model/zarvcontrolador.h"
+
+// The controllers of the open installation, in number order ("cod") by
+// default, with the statements on zarvcontrolador and the per-controller
+// statements on zarvcontroladortarjeta. None of these reloads the cards.
+class ZARVColeccionControlador : public ZARVColeccion {
+public:
+    ZARVColeccionControlador(ZARVSistema *sistema, const QString &ruta_bd, QObject *owner);
+    ~ZARVColeccionControlador() override;
+
+    // Closes the lines of the controllers held so far, then loads new ones,
+    // which have no line open and no event receiver until opened again.
+    void Refrescar() override;
+
+    std::shared_ptr<ZARVControlador> Elemento(int indice = -1) const;
+    // The first loaded controller with that number, or none.
+    std::shared_ptr<ZARVControlador> Busca(int cod) const;
+    // The lowest-numbered loaded controller on that serial port, or none: the
+    // one an event from that port is attributed to.
+    std::shared_ptr<ZARVControlador> Busca_Por_Puerto(int puerto) const;
+    bool Existe_Numero(const QString &cod);
+    bool Existe_Direccion(int direccion, int puerto);
+
+    // The object passed stays the caller's; the collection then holds its own,
+    // freshly loaded copy.
+    void Inserta(const ZARVControlador &controlador);
+    void Modifica(const ZARVControlador &controlador);
+    // The controller's assignments are left in place (Quita_Tarjetas removes them).
+    void Elimina(const ZARVControlador &controlador);
+    void Quita_Tarjeta(const ZARVControlador &controlador, const QString &codigo_tarjeta);
+    void Quita_Tarjetas(const ZARVControlador &controlador);
+    void Marca_Tarjetas(const ZARVControlador &controlador, bool almacenadas);
+
+    // Releases every loaded controller's line (closing the installation).
+    void Cierra_Comunicaciones();
+};

@@ -1,0 +1,6 @@
+#include "model/zarventidad.h"
+
+QString ZARVEntidad::Texto() const
+{
+    return QStringLiteral("salida de la clase BASE");
+}

@@ -1,0 +1,62 @@
+#include "model/zarvsistema.h"
+
+#include "model/conexionbd.h"
+#include "model/errorbd.h"
+#include "model/zarvcoleccioncontrolador.h"
+#include "model/zarvcoleccionusuario.h"
+#include "model/zarvcontrolador.h"
+#include "model/zarvserver.h"
+
+ZARVSistema::ZARVSistema(QObject *owner, const QString &ruta_bd, ZARVServer *servidor)
+    : m_owner(owner)
+    , m_ruta_bd(ruta_bd)
+    , m_servidor(servidor)
+{
+}
+
+ZARVSistema::~ZARVSistema()
+{
+    if (m_controladores)
+        m_controladores->Cierra_Comunicaciones();
+    m_controladores.reset();
+    m_usuarios.reset();
+    m_conexion.reset();
+}
+
+void ZARVSistema::Crea_Colecciones()
+{
+    if (!m_servidor)
+        throw ErrorBD(QStringLiteral("No main database server for the installation"));
+    m_conexion = std::make_unique<ConexionBD>(m_servidor->Parametros(), m_ruta_bd);
+    m_usuarios = std::make_unique<ZARVColeccionUsuario>(this, m_ruta_bd, m_owner);
+    m_controladores = std::make_unique<ZARVColeccionControlador>(this, m_ruta_bd, m_owner);
+    // The card collection is created here, third, once it exists.
+}
+
+void ZARVSistema::Conecta_Controladores()
+{
+    // The incidence collection is created here first, once it exists, and
+    // each controller's events are routed to it in the walk below.
+    ZARVColeccionControlador *c = m_controladores.get();
+    if (!c)
+        return;
+    // Only the controller just before is compared: a port shared by controllers
+    // that are not neighbours in number order is opened twice, and the second
+    // opening fails (the line is exclusive), leaving that controller unconnected.
+    int anterior = 0;
+    for (c->Primero(); !c->Fin(); c->Siguiente()) {
+        const std::shared_ptr<ZARVControlador> ctl = c->Elemento(-1);
+        if (ctl->Puerto_Serie() != anterior) {
+            ctl->Abrir_Comunicacion();
+            anterior = ctl->Puerto_Serie();
+        }
+    }
+}
+
+QSqlDatabase &ZARVSistema::Conexion()
+{
+    if (!m_conexion)
+        throw ErrorBD(QStringLiteral("%1: the installation's collections are not created").arg(m_ruta_bd));
+    m_conexion->Abrir();
+    return m_conexion->db();
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "model/zarventidad.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <memory>
+
+class QObject;
+class QSqlQuery;
+class ConexionBD;
+class ZARVServer;
+class ZARVColeccionUsuario;
+class ZARVColeccionControlador;
+
+// The open installation: its database file and its collections. Exactly one
+// is open at a time; opening another destroys this one and builds a new one.
+class ZARVSistema : public ZARVEntidad {
+public:
+    // Stores the values; nothing is opened.
+    ZARVSistema(QObject *owner, const QString &ruta_bd, ZARVServer *servidor);
+    // Closes the installation: every controller's line is released, then the
+    // connections, the collections and the controllers go.
+    ~ZARVSistema() override;
+    ZARVSistema(const ZARVSistema &) = delete;
+    ZARVSistema &operator=(const ZARVSistema &) = delete;
+
+    // Creates and loads the collections. The order matters: a card resolves its
+    // cardholder and its controllers when it loads, so both load before it.
+    void Crea_Colecciones();
+    // Opens the controllers' lines, one per run of neighbouring controllers on
+    // the same port.
+    void Conecta_Controladores();
+
+    ZARVColeccionUsuario *Usuarios() const { return m_usuarios.get(); }
+    ZARVColeccionControlador *Controladores() const { return m_controladores.get(); }
+
+    ZARVServer *Servidor() const { return m_servidor; }
+    QObject *Owner() const { return m_owner; }
+    const QString &Ruta_BD() const { return m_ruta_bd; }
+
+    // A connection of the root's own, lent to the report query; opened on first use.
+    QSqlDatabase &Conexion();
+
+private:
+    QObject *m_owner;
+    QString m_ruta_bd;
+    ZARVServer *m_servidor;
+    std::unique_ptr<ConexionBD> m_conexion;
+    // Destroyed in reverse order: controllers (and their lines) before cardholders.
+    std::unique_ptr<ZARVColeccionUsuario> m_usuarios;
+    std::unique_ptr<ZARVColeccionControlador> m_controladores;
+};

@@ -1,0 +1,215 @@
+// Installation backup and restore through the service manager: a backup taken
+// while the installation is open restores over it, and a backup that is not a
+// good installation backup never touches the installation file.
+#include "modelfixture.h"
+
+#include "model/zarvcoleccionusuario.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+using kv::test::FbConnection;
+
+namespace {
+
+QByteArray Hash(const QString &file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QCryptographicHash h(QCryptographicHash::Sha256);
+    h.addData(&f);
+    return h.result();
+}
+
+void AddCardholder(ZARVSistema &s, const QString &nombre)
+{
+    ZARVUsuario u;
+    u.Set_Nombre(nombre);
+    u.Set_Apellidos(QStringLiteral("Backup"));
+    int id = 0;
+    s.Usuarios()->Inserta(u, id);
+}
+
+QStringList Names(const QString &file)
+{
+    FbConnection c(file);
+    return c.rows("select nombre from zarvusuario order by id");
+}
+
+bool WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class BackupTest : public ModelTest {
+protected:
+    QString Backup(const QString &name) const { return inst.root() + QLatin1Char('/') + name; }
+
+    // The installation directory holds nothing but what it held before: no
+    // temporary restore file is left behind, whatever the outcome.
+    void ExpectOnlyShippedFiles()
+    {
+        QStringList files = QDir(inst.databaseDir()).entryList(QDir::Files);
+        files.sort();
+        EXPECT_EQ(files, (QStringList{"INSTALACION_1.FDB", "INSTALACION_B.FDB", "KEYVANE.FDB"}));
+    }
+};
+
+TEST_F(BackupTest, BackupOfAnOpenInstallationRestoresOverIt)
+{
+    const QString kvd = Backup("site.kvd");
+    {
+        auto s = Abre();
+        AddCardholder(*s, "Before");
+        FbConnection reader(inst.installationFile(1)); // a second holder of the file
+
+        QStringList lines;
+        const ZARVResultadoCopia r = server.Exporta_Instalacion(
+            "instalacion_1", kvd, Bdkv(), [&](const QString &l) { lines << l; });
+        ASSERT_TRUE(r.Correcto) << r.Mensaje.toStdString();
+        EXPECT_TRUE(QFileInfo(kvd).size() > 0);
+        EXPECT_FALSE(lines.isEmpty());
+        EXPECT_EQ(lines, r.Salida);
+
+        AddCardholder(*s, "After");
+        EXPECT_EQ(Names(inst.installationFile(1)), (QStringList{"Before", "After"}));
+    } // closed, as the import workflow closes it
+
+    const ZARVResultadoCopia r = server.Importa_Instalacion("instalacion_1", kvd, Bdkv());
+    ASSERT_TRUE(r.Correcto) << r.Mensaje.toStdString();
+    EXPECT_EQ(Names(inst.installationFile(1)), QStringList{"Before"});
+    ExpectOnlyShippedFiles();
+
+    // The restored installation opens in the model and takes writes; its
+    // generator carried over, so numbers go on where the backup left them.
+    auto s = Abre();
+    EXPECT_EQ(s->Usuarios()->Cuenta(), 1);
+    AddCardholder(*s, "Later");
+    EXPECT_EQ(s->Usuarios()->Elemento(1)->Id(), 2);
+}
+
+TEST_F(BackupTest, BackupIsInTheBackupToolsOwnFormat)
+{
+    const QString gbak = QStandardPaths::findExecutable("gbak");
+    if (gbak.isEmpty())
+        GTEST_SKIP() << "gbak is not installed";
+    {
+        auto s = Abre();
+        AddCardholder(*s, "Tool");
+    }
+    const QString kvd = Backup("tool.kvd");
+    ASSERT_TRUE(server.Exporta_Instalacion("instalacion_1", kvd, Bdkv()).Correcto);
+    const QString restored = inst.root() + "/by-tool.fdb";
+    QProcess p;
+    p.start(gbak, {"-c", "-user", "SYSDBA", "-password", "x", kvd, restored});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_EQ(Names(restored), QStringList{"Tool"});
+}
+
+TEST_F(BackupTest, BadBackupsLeaveTheInstallationIntact)
+{
+    {
+        auto s = Abre();
+        AddCardholder(*s, "Keep");
+    }
+    // A good backup to cut, and a backup of a database that is not an installation.
+    const QString good = Backup("good.kvd");
+    ASSERT_TRUE(server.Exporta_Instalacion("instalacion_1", good, Bdkv()).Correcto);
+    QFile g(good);
+    ASSERT_TRUE(g.open(QIODevice::ReadOnly));
+    const QByteArray whole = g.readAll();
+    g.close();
+
+    const QString foreign = Backup("foreign.kvd");
+    {
+        // The main database backed up through the same service, under a code
+        // that is not an installation: copy it where an installation would be.
+        ASSERT_TRUE(kv::test::copyFile(inst.mainDatabase(), inst.databaseDir() + "/INSTALACION_77.FDB"));
+        ASSERT_TRUE(server.Exporta_Instalacion("instalacion_77", foreign, Bdkv()).Correcto);
+        ASSERT_TRUE(QFile::remove(inst.databaseDir() + "/INSTALACION_77.FDB"));
+    }
+
+    QByteArray noise(8192, '\0');
+    for (int i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 7919 + 13) & 0xff);
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+    };
+    const Case cases[] = {
+        {"noise", noise},
+        {"empty", QByteArray()},
+        {"truncated", whole.left(whole.size() / 2)},
+        {"text", QByteArray("not a backup\n")},
+    };
+    const QByteArray before = Hash(inst.installationFile(1));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = Backup(QStringLiteral("%1.kvd").arg(c.name));
+        ASSERT_TRUE(WriteFile(file, c.bytes));
+        const ZARVResultadoCopia r = server.Importa_Instalacion("instalacion_1", file, Bdkv());
+        EXPECT_FALSE(r.Correcto);
+        EXPECT_FALSE(r.Mensaje.isEmpty());
+        EXPECT_EQ(Hash(inst.installationFile(1)), before);
+        ExpectOnlyShippedFiles();
+    }
+    {
+        SCOPED_TRACE("foreign");
+        const ZARVResultadoCopia r = server.Importa_Instalacion("instalacion_1", foreign, Bdkv());
+        EXPECT_FALSE(r.Correcto);
+        EXPECT_FALSE(r.Mensaje.isEmpty());
+        EXPECT_EQ(Hash(inst.installationFile(1)), before);
+        ExpectOnlyShippedFiles();
+    }
+    {
+        SCOPED_TRACE("missing file");
+        const ZARVResultadoCopia r = server.Importa_Instalacion("instalacion_1", Backup("none.kvd"), Bdkv());
+        EXPECT_FALSE(r.Correcto);
+        EXPECT_EQ(Hash(inst.installationFile(1)), before);
+    }
+    EXPECT_EQ(Names(inst.installationFile(1)), QStringList{"Keep"});
+}
+
+TEST_F(BackupTest, FailedBackupKeepsThePreviousBackupFile)
+{
+    const QString kvd = Backup("previous.kvd");
+    ASSERT_TRUE(WriteFile(kvd, "the operator's older backup"));
+    // No installation 9: the tool fails.
+    const ZARVResultadoCopia r = server.Exporta_Instalacion("instalacion_9", kvd, Bdkv());
+    EXPECT_FALSE(r.Correcto);
+    EXPECT_FALSE(r.Mensaje.isEmpty());
+    QFile f(kvd);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("the operator's older backup"));
+    EXPECT_EQ(QDir(inst.root()).entryList({"previous.kvd*"}, QDir::Files), QStringList{"previous.kvd"});
+}
+
+TEST_F(BackupTest, BackupOverwritesAnEarlierBackupAndTakesOddFileNames)
+{
+    // Quotes, spaces and shell characters reach the tool as they are.
+    const QString kvd = Backup("it's a \"backup\" $(x) `y`;.kvd");
+    ASSERT_TRUE(WriteFile(kvd, "older"));
+    const ZARVResultadoCopia r = server.Exporta_Instalacion("instalacion_1", kvd, Bdkv());
+    ASSERT_TRUE(r.Correcto) << r.Mensaje.toStdString();
+    EXPECT_GT(QFileInfo(kvd).size(), 100);
+    EXPECT_TRUE(server.Importa_Instalacion("instalacion_1", kvd, Bdkv()).Correcto);
+}
+
+TEST_F(BackupTest, NamesThatAreNotAnInstallationAreRefused)
+{
+    for (const char *name : {"instalacion", "instalacion_x", "instalacion_1 2"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(server.Exporta_Instalacion(name, Backup("x.kvd"), Bdkv()).Correcto);
+        EXPECT_FALSE(server.Importa_Instalacion(name, Backup("x.kvd"), Bdkv()).Correcto);
+    }
+    EXPECT_FALSE(QFileInfo::exists(Backup("x.kvd")));
+}

@@ -1,0 +1,96 @@
+// The model root: its collections load in order, each on a connection of its
+// own, and closing the installation releases every connection.
+#include "modelfixture.h"
+
+#include "model/errorbd.h"
+#include "model/globales.h"
+#include "model/zarvcoleccioncontrolador.h"
+#include "model/zarvcoleccionusuario.h"
+
+#include <QFile>
+#include <QSqlQuery>
+
+using kv::test::FbConnection;
+
+namespace {
+
+// Attachments to the database other than the one asking.
+int OtherAttachments(FbConnection &c)
+{
+    return c.scalar("select count(*) from mon$attachments where mon$attachment_id <> current_connection "
+                    "and mon$system_flag = 0")
+        .toInt();
+}
+
+} // namespace
+
+class SistemaTest : public ModelTest {};
+
+TEST_F(SistemaTest, CreateOpensNothingAndTheCollectionsLoadWhatIsStored)
+{
+    FbConnection c(inst.installationFile(1));
+    ASSERT_TRUE(c.exec("INSERT INTO zarvusuario(id,nombre,apellidos,permanente,fotografia) VALUES(3,'Ana','Uno','S','')"));
+    ASSERT_TRUE(c.exec("INSERT INTO zarvcontrolador(cod,puerto_serie,descripcion,tipo,direccion) VALUES(1,3,'d','Null',0)"));
+
+    ZARVSistema s(nullptr, inst.installationFile(1), &server);
+    EXPECT_EQ(s.Usuarios(), nullptr);
+    EXPECT_EQ(s.Controladores(), nullptr);
+    EXPECT_EQ(OtherAttachments(c), 0);
+    EXPECT_EQ(s.Ruta_BD(), inst.installationFile(1));
+    EXPECT_EQ(s.Servidor(), &server);
+    EXPECT_EQ(s.Texto(), "salida de la clase BASE");
+
+    s.Crea_Colecciones();
+    ASSERT_NE(s.Usuarios(), nullptr);
+    ASSERT_NE(s.Controladores(), nullptr);
+    EXPECT_EQ(s.Usuarios()->Cuenta(), 1);
+    EXPECT_EQ(s.Controladores()->Cuenta(), 1);
+    EXPECT_EQ(s.Usuarios()->Sistema(), &s);
+    EXPECT_EQ(s.Controladores()->Ruta_BD(), inst.installationFile(1));
+}
+
+TEST_F(SistemaTest, EachCollectionHasItsOwnConnectionAndClosingReleasesThemAll)
+{
+    FbConnection c(inst.installationFile(1));
+    {
+        auto s = Abre();
+        // Cardholders and controllers, and the root's own one once the reports use it.
+        EXPECT_EQ(OtherAttachments(c), 2);
+        QSqlQuery q(s->Conexion());
+        ASSERT_TRUE(q.exec("select count(*) from zarvusuario") && q.next());
+        EXPECT_EQ(OtherAttachments(c), 3);
+    }
+    EXPECT_EQ(OtherAttachments(c), 0);
+}
+
+TEST_F(SistemaTest, AnInstallationFileThatCannotBeOpenedStopsTheOpening)
+{
+    ZARVSistema s(nullptr, inst.databaseDir() + "/INSTALACION_9.FDB", &server);
+    EXPECT_THROW(s.Crea_Colecciones(), ErrorBD);
+    EXPECT_EQ(s.Usuarios(), nullptr);
+
+    QFile junk(inst.databaseDir() + "/INSTALACION_8.FDB");
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+    ZARVSistema t(nullptr, junk.fileName(), &server);
+    EXPECT_THROW(t.Crea_Colecciones(), ErrorBD);
+}
+
+TEST_F(SistemaTest, GlobalInstancesHoldTheServerAndTheOpenInstallation)
+{
+    Globales::Servidor = std::make_unique<ZARVServer>();
+    Globales::Servidor->Configurar(QString(), inst.mainDatabase(), "quillpond", "sysdba");
+    Globales::Sistema = std::make_unique<ZARVSistema>(nullptr, inst.installationFile(1), Globales::Servidor.get());
+    Globales::Sistema->Crea_Colecciones();
+    EXPECT_EQ(Globales::Sistema->Usuarios()->Cuenta(), 0);
+    // Switching installations: the old root goes before the new one is built.
+    const int code = Globales::Servidor->Nueva_Instalacion("Dos", inst.programDir());
+    Globales::Sistema.reset();
+    Globales::Sistema = std::make_unique<ZARVSistema>(
+        nullptr, ZARVServer::Fichero_Instalacion(inst.databaseDir(), QString::number(code)), Globales::Servidor.get());
+    Globales::Sistema->Crea_Colecciones();
+    EXPECT_EQ(Globales::Sistema->Controladores()->Cuenta(), 0);
+    Globales::Sistema.reset();
+    Globales::Servidor.reset();
+}
