@@ -122,13 +122,14 @@ Trama_GenDorno TDORNO::Enviar_Comando(std::uint8_t comando, std::uint8_t modo, s
             m_recibido = false;
         if (m_recibido) {
             m_recibido = false;
-            if (direccion == m_proto.Remitente() || direccion == DIFUSION) {
+            if (direccion == m_remitenteRespuesta || direccion == DIFUSION) {
                 m_aceptada = true;
-                return m_proto.Registro();
+                return m_respuesta;
             }
             // Another station answered: the line is shared, so sending again
             // would only provoke it again.
-            break;
+            m_enviado = true;
+            return m_respuesta;
         }
     }
     m_enviado = true;
@@ -155,7 +156,7 @@ void TDORNO::Recibir(QObject *, int)
                 Trama_Aceptada(paso);
         }
         if (m_proto.Terminar_Lectura(lectura, static_cast<std::size_t>(qMax<qint64>(0, leidos))))
-            m_recibido = true;
+            Respuesta_Recibida();
     }
 }
 
@@ -167,13 +168,13 @@ void TDORNO::Trama_Aceptada(const TDORNOProtocolo::Paso &paso)
         // answer to a request still outstanding.
         if (m_enviado) {
             Parar_Espera();
-            m_recibido = true;
+            Respuesta_Recibida();
         }
         return;
     }
     Parar_Espera();
     m_enviado = false;
-    m_recibido = true;
+    Respuesta_Recibida();
     m_esperando = true;
 
     if (paso.ack) {
@@ -194,6 +195,17 @@ void TDORNO::Trama_Aceptada(const TDORNOProtocolo::Paso &paso)
     }
     if (OnDORNORecibedNotDemandRxChar)
         OnDORNORecibedNotDemandRxChar(this, m_proto.Registro());
+}
+
+void TDORNO::Respuesta_Recibida()
+{
+    // The first answer after a request is the one judged: a frame from
+    // another station that follows it in the same read must not replace it.
+    if (!m_recibido) {
+        m_respuesta = m_proto.Registro();
+        m_remitenteRespuesta = m_proto.Remitente();
+    }
+    m_recibido = true;
 }
 
 void TDORNO::Enviar_ACK()

@@ -77,6 +77,7 @@ protected:
 private:
     void Recibir(QObject *Sender, int Count);
     void Trama_Aceptada(const TDORNOProtocolo::Paso &paso);
+    void Respuesta_Recibida();
     void Enviar_ACK();
     void Iniciar_Espera();
     void Parar_Espera();
@@ -101,6 +102,8 @@ private:
     bool m_enviado = true;
     bool m_aceptada = false;
     std::optional<EComPort> m_error;
+    Trama_GenDorno m_respuesta = dorno::Trama_Vacia();
+    std::uint8_t m_remitenteRespuesta = dorno::RELLENO;
 
     // Incidence frames are copied when they are accepted: the live record is
     // overwritten by whatever arrives next (another frame, the echo of our own
