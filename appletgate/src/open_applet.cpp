@@ -62,7 +62,9 @@ public:
         CloseHandle(handle_);
     }
     // Another instance holds this title: the mutex existed already, or it
-    // belongs to a session this user may not open.
+    // belongs to a session this user may not open. A mutex that could not be
+    // made at all (a name Windows refuses) guards nothing, and the applet
+    // still opens: better a duplicate window than none.
     bool Held_Elsewhere() const { return error_ == ERROR_ALREADY_EXISTS || error_ == ERROR_ACCESS_DENIED; }
 
 private:
