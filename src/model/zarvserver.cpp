@@ -78,6 +78,30 @@ bool Es_Instalacion(const ParametrosBD &parametros, const QString &fichero, QStr
     return true;
 }
 
+// Connections other than the asking one that hold the installation open: in
+// this process (an installation not closed) or, on a server, at another
+// station. Replacing the file under them would leave them writing into the
+// old one, and what they write would be lost. A file that does not exist or
+// cannot be opened has nobody attached; restoring over it is the remedy.
+int Otras_Conexiones(const ParametrosBD &parametros, const QString &fichero)
+{
+    if (parametros.host.isEmpty() && !QFileInfo::exists(fichero))
+        return 0;
+    ConexionBD c(parametros, fichero);
+    try {
+        c.Abrir();
+    } catch (const ErrorBD &) {
+        return 0;
+    }
+    QSqlQuery q(c.db());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("select count(*) from mon$attachments where mon$attachment_id <> current_connection "
+                               "and mon$system_flag = 0"))
+        || !q.next())
+        return 0;
+    return q.value(0).toInt();
+}
+
 } // namespace
 
 ZARVServer::ZARVServer(QObject *owner)
@@ -228,6 +252,10 @@ ZARVResultadoCopia ZARVServer::Importa_Instalacion(const QString &nombre_base, c
     ZARVResultadoCopia r = ServicioCopia(m_parametros, std::move(progreso)).Restaura(fichero, provisional);
     if (r.Correcto && !Es_Instalacion(m_parametros, provisional, &r.Mensaje))
         r.Correcto = false;
+    if (r.Correcto && Otras_Conexiones(m_parametros, base) > 0) {
+        r.Correcto = false;
+        r.Mensaje = QStringLiteral("%1 is in use: close the installation before restoring it").arg(base);
+    }
     if (r.Correcto && !Reemplaza(provisional, base, &r.Mensaje))
         r.Correcto = false;
     if (!r.Correcto)

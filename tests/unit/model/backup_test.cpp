@@ -213,3 +213,38 @@ TEST_F(BackupTest, NamesThatAreNotAnInstallationAreRefused)
     }
     EXPECT_FALSE(QFileInfo::exists(Backup("x.kvd")));
 }
+
+TEST_F(BackupTest, RestoreRefusesAnInstallationStillOpen)
+{
+    const QString kvd = Backup("open.kvd");
+    auto s = Abre();
+    AddCardholder(*s, "Open");
+    ASSERT_TRUE(server.Exporta_Instalacion("instalacion_1", kvd, Bdkv()).Correcto);
+    AddCardholder(*s, "Unsaved");
+
+    // Replacing the file now would leave the open collections writing into
+    // the old one: refused, and the installation goes on working.
+    const ZARVResultadoCopia r = server.Importa_Instalacion("instalacion_1", kvd, Bdkv());
+    EXPECT_FALSE(r.Correcto);
+    EXPECT_TRUE(r.Mensaje.contains("in use")) << r.Mensaje.toStdString();
+    ExpectOnlyShippedFiles();
+    AddCardholder(*s, "Still");
+    EXPECT_EQ(Names(inst.installationFile(1)), (QStringList{"Open", "Unsaved", "Still"}));
+
+    s.reset();
+    EXPECT_TRUE(server.Importa_Instalacion("instalacion_1", kvd, Bdkv()).Correcto);
+    EXPECT_EQ(Names(inst.installationFile(1)), QStringList{"Open"});
+}
+
+TEST_F(BackupTest, RestoreMakesAnInstallationWhoseFileIsMissing)
+{
+    const QString kvd = Backup("lost.kvd");
+    {
+        auto s = Abre();
+        AddCardholder(*s, "Saved");
+    }
+    ASSERT_TRUE(server.Exporta_Instalacion("instalacion_1", kvd, Bdkv()).Correcto);
+    ASSERT_TRUE(QFile::remove(inst.installationFile(1)));
+    ASSERT_TRUE(server.Importa_Instalacion("instalacion_1", kvd, Bdkv()).Correcto);
+    EXPECT_EQ(Names(inst.installationFile(1)), QStringList{"Saved"});
+}
