@@ -270,14 +270,19 @@ TEST_F(IncidenciaTest, WithoutListeningEventsAreAcknowledgedButNotRaised)
     EXPECT_TRUE(m_eventos.empty());
 }
 
-TEST_F(IncidenciaTest, TwoEventsWithinOneNoticePeriodAreBothDecoded)
+// The simulator keeps one event on the line at a time, so these follow each
+// other as closely as its ACK handshake allows; two frames inside one notice
+// period, in one read, are covered byte-exactly in the link's own tests.
+TEST_F(IncidenciaTest, EventsInQuickSuccessionAreAllDecodedInOrder)
 {
     m_com->Activar_Incidencias();
     m_sim->command(QStringLiteral("card 170 11"));
     m_sim->command(QStringLiteral("card 1 22"));
-    ASSERT_TRUE(Esperar([this] { return m_eventos.size() >= 2; }, 3000));
+    m_sim->command(QStringLiteral("door 1 alarm"));
+    ASSERT_TRUE(Esperar([this] { return m_eventos.size() >= 3; }, 3000));
     EXPECT_EQ(m_eventos[0].Tarjeta, QStringLiteral("0000000011"));
     EXPECT_EQ(m_eventos[1].Tarjeta, QStringLiteral("0000000022"));
+    EXPECT_EQ(m_eventos[2].Tipo, 6);
 }
 
 TEST_F(IncidenciaTest, ACommandEndsListening)

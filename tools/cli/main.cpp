@@ -1,0 +1,28 @@
+// keyvane-cli: field diagnostics for one controller on one serial line.
+#include "options.h"
+#include "runner.h"
+
+#include "platform/paths.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    kv::cli::Options options;
+    QString error;
+    if (!options.parse(QCoreApplication::arguments(), &error)) {
+        std::fprintf(stderr, "keyvane-cli: %s\n%s", qPrintable(error), qPrintable(kv::cli::Options::usage()));
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(qPrintable(kv::cli::Options::usage()), stdout);
+        return 0;
+    }
+    if (!options.portsDir.isEmpty())
+        kv::Paths::setPortsDir(options.portsDir);
+    kv::cli::Runner runner(options);
+    return runner.run();
+}
