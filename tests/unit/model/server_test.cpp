@@ -159,6 +159,21 @@ TEST_F(ServerTest, UnconfiguredOrMissingDatabaseRaisesOnFirstStatement)
     EXPECT_THROW(missing.Lista_Logins(), ErrorBD);
 }
 
+TEST_F(ServerTest, AHostNameReachesThatServerInsteadOfTheFile)
+{
+    // Nothing listens on port 1: with the host honoured the statement fails,
+    // where an embedded opening of the same file would have worked.
+    ZARVServer remote;
+    remote.Configurar("127.0.0.1/1", inst.mainDatabase(), "quillpond", "sysdba");
+    EXPECT_EQ(remote.Parametros().host, "127.0.0.1/1");
+    EXPECT_THROW(remote.Lista_Instalaciones(), ErrorBD);
+    const ZARVResultadoCopia r =
+        remote.Exporta_Instalacion("instalacion_1", inst.root() + "/remote.kvd", Bdkv());
+    EXPECT_FALSE(r.Correcto);
+    EXPECT_FALSE(r.Mensaje.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(inst.root() + "/remote.kvd"));
+}
+
 class ServerQuotedText : public ModelTest, public ::testing::WithParamInterface<QString> {};
 
 TEST_P(ServerQuotedText, InstallationNameIsStoredExactly)
