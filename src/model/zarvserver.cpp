@@ -148,7 +148,9 @@ QSqlQuery &ZARVServer::Ejecuta(const QString &sentencia)
 QVariant ZARVServer::Escalar(const QString &sentencia)
 {
     QSqlQuery &q = Ejecuta(sentencia);
-    return q.next() ? q.value(0) : QVariant();
+    const QVariant v = q.next() ? q.value(0) : QVariant();
+    q.finish();
+    return v;
 }
 
 QStringList ZARVServer::Lista_Instalaciones()
@@ -157,6 +159,7 @@ QStringList ZARVServer::Lista_Instalaciones()
     QSqlQuery &q = Ejecuta(QStringLiteral("select COD,NOMBRE from instalacion  ORDER BY COD asc"));
     while (q.next())
         lista << q.value(0).toString() + QStringLiteral(".- ") + q.value(1).toString();
+    q.finish();
     return lista;
 }
 
@@ -278,6 +281,7 @@ bool ZARVServer::Comprueba_Login(const QString &login, const QString &password)
     m_cod_login = q.value(0).toInt();
     m_rol = q.value(3).toString();
     m_login_actual = q.value(1).toString();
+    q.finish();
     return true;
 }
 
@@ -287,6 +291,7 @@ QStringList ZARVServer::Lista_Logins()
     QSqlQuery &q = Ejecuta(QStringLiteral("SELECT *  from usuario"));
     while (q.next())
         lista << q.value(1).toString() + QLatin1Char('*') + q.value(3).toString();
+    q.finish();
     return lista;
 }
 
@@ -296,6 +301,7 @@ bool ZARVServer::Es_Admin(const QString &login)
     bool admin = false;
     while (q.next())
         admin = admin || q.value(3).toString() == QLatin1String("ADMIN");
+    q.finish();
     return admin;
 }
 
