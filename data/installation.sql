@@ -1,6 +1,9 @@
 -- Installation database: controllers, cards, their assignments, cardholders and
 -- the incidence log. INSTALACION_B.FDB (the empty template) and every
 -- INSTALACION_<code>.FDB are made from this script.
+--
+-- Yes/no flags are VARCHAR(1), not CHAR(1): a UTF8 CHAR(1) reads back padded
+-- with blanks through the SQL driver, and every comparison with "S" would fail.
 
 CREATE TABLE zarvcontrolador (
   cod                INTEGER NOT NULL,
@@ -14,11 +17,11 @@ CREATE TABLE zarvcontrolador (
 
 CREATE TABLE zarvtarjeta (
   codigo_tarjeta  VARCHAR(10) NOT NULL,
-  bloqueado       CHAR(1),
+  bloqueado       VARCHAR(1),
   fecha_alta      TIMESTAMP,
   fecha_caducidad TIMESTAMP,
   usuario         INTEGER,
-  usar_fecha_cad  CHAR(1),
+  usar_fecha_cad  VARCHAR(1),
   CONSTRAINT PK_ZARVTARJETA PRIMARY KEY (codigo_tarjeta)
 );
 CREATE INDEX IX_ZARVTARJETA_USUARIO ON zarvtarjeta (usuario);
@@ -27,7 +30,7 @@ CREATE INDEX IX_ZARVTARJETA_USUARIO ON zarvtarjeta (usuario);
 CREATE TABLE zarvcontroladortarjeta (
   tarjeta       VARCHAR(10) NOT NULL,
   controlador   INTEGER NOT NULL,
-  "_STOREDINHW" CHAR(1),
+  "_STOREDINHW" VARCHAR(1),
   CONSTRAINT UQ_ZARVCONTROLADORTARJETA UNIQUE (tarjeta, controlador)
 );
 CREATE INDEX IX_ZARVCT_CONTROLADOR ON zarvcontroladortarjeta (controlador);
@@ -36,10 +39,12 @@ CREATE TABLE zarvusuario (
   id         INTEGER NOT NULL,
   nombre     VARCHAR(100),
   apellidos  VARCHAR(150),
-  permanente CHAR(1),
+  permanente VARCHAR(1),
   fotografia VARCHAR(255),
   CONSTRAINT PK_ZARVUSUARIO PRIMARY KEY (id)
 );
+-- The attendance view lists cardholders by surname.
+CREATE INDEX IX_ZARVUSUARIO_APELLIDOS ON zarvusuario (apellidos);
 
 CREATE TABLE zarvincidencia (
   cod              INTEGER NOT NULL,
