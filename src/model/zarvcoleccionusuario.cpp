@@ -110,3 +110,8 @@ void ZARVColeccionUsuario::Elimina_Todos()
     Ejecuta(QStringLiteral("DELETE FROM zarvusuario "));
     Carga();
 }
+
+TTarjetaLista ZARVColeccionUsuario::Tarjetas_Usuario(const ZARVUsuario &usuario) const
+{
+    return usuario.Tarjetas_Usuario();
+}

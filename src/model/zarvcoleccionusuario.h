@@ -29,6 +29,8 @@ public:
     // The cardholder's cards are left as they are.
     void Elimina(const ZARVUsuario &usuario);
     void Elimina_Todos();
+    // usuario.Tarjetas_Usuario().
+    TTarjetaLista Tarjetas_Usuario(const ZARVUsuario &usuario) const;
 
 private:
     // Number to position in Elementos, first occurrence: the card load looks

@@ -3,6 +3,8 @@
 #include "link/tdorno.h"
 #include "link/zarvcomunicador.h"
 #include "model/zarvcoleccioncontrolador.h"
+#include "model/zarvcolecciontarjeta.h"
+#include "model/zarvsistema.h"
 
 #include <stdexcept>
 
@@ -57,6 +59,11 @@ ZARVControlador::~ZARVControlador()
         enlace->deleteLater();
 }
 
+ZARVColeccionControlador *ZARVControlador::Coleccion() const
+{
+    return m_coleccion.data();
+}
+
 void ZARVControlador::Set_Coleccion(ZARVColeccionControlador *coleccion)
 {
     m_coleccion = coleccion;
@@ -96,4 +103,32 @@ void ZARVControlador::Cerrar_Comunicacion()
     // Nothing to close before the first opening, or once the link's owner freed it.
     if (m_comunicador && m_comunicador->Enlace())
         m_comunicador->Desconectar();
+}
+
+TTarjetaLista ZARVControlador::Tarjetas_Controlador() const
+{
+    TTarjetaLista lista;
+    ZARVColeccionControlador *coleccion = Coleccion();
+    ZARVColeccionTarjeta *tarjetas = coleccion && coleccion->Sistema() ? coleccion->Sistema()->Tarjetas() : nullptr;
+    if (!tarjetas)
+        return lista;
+    for (tarjetas->Primero(); !tarjetas->Fin(); tarjetas->Siguiente()) {
+        const std::shared_ptr<ZARVTarjeta> t = tarjetas->Elemento(-1);
+        // By number: the card may still hold the controller objects of an
+        // earlier load of the controllers.
+        for (const TControladorTarjeta &e : t->Controladores()) {
+            if (e.Controlador && e.Controlador->Cod() == m_cod)
+                lista.push_back(TTarjetaElemento{t, e.Almacenada});
+        }
+    }
+    return lista;
+}
+
+bool ZARVControlador::Tiene_Tarjeta(const ZARVTarjeta &tarjeta) const
+{
+    for (const TTarjetaElemento &e : Tarjetas_Controlador()) {
+        if (e.Tarjeta->Codigo_Tarjeta() == tarjeta.Codigo_Tarjeta())
+            return true;
+    }
+    return false;
 }

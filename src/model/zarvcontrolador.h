@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ttarjetalista.h"
 #include "model/zarventidad.h"
 
 #include "link/teventoinformacion.h"
@@ -13,6 +14,7 @@
 class QObject;
 class ZARVColeccionControlador;
 class ZARVComunicador;
+class ZARVTarjeta;
 
 // A door controller: one row of zarvcontrolador. Setters change only this
 // object; the collection's operations write to the database.
@@ -38,6 +40,14 @@ public:
     // None until the first Abrir_Comunicacion.
     ZARVComunicador *Comunicador() const { return m_comunicador.get(); }
 
+    // The cards assigned to this controller (matched by number), each with
+    // its stored flag, in card-collection order. Walks the card collection
+    // with its cursor, so it must not run inside another walk of it. Empty
+    // for a controller no loaded installation holds.
+    TTarjetaLista Tarjetas_Controlador() const;
+    // True when a card with exactly the same code is in Tarjetas_Controlador().
+    bool Tiene_Tarjeta(const ZARVTarjeta &tarjeta) const;
+
     // This controller's events, passed on with the controller as Sender;
     // dropped when no receiver is set.
     TIncidenciaEvent OnIncidencia;
@@ -62,7 +72,8 @@ public:
     QObject *Owner() const { return m_owner; }
     // None for an object a window builds before inserting it, and once the
     // installation that loaded it has closed.
-    ZARVColeccionControlador *Coleccion() const { return m_coleccion.data(); }
+    // Out of line: the collection is only declared here.
+    ZARVColeccionControlador *Coleccion() const;
     void Set_Coleccion(ZARVColeccionControlador *coleccion);
 
 private:

@@ -3,9 +3,13 @@
 #include "model/conexionbd.h"
 #include "model/errorbd.h"
 #include "model/zarvcoleccioncontrolador.h"
+#include "model/zarvcoleccionincidencia.h"
+#include "model/zarvcolecciontarjeta.h"
 #include "model/zarvcoleccionusuario.h"
 #include "model/zarvcontrolador.h"
 #include "model/zarvserver.h"
+
+#include <QPointer>
 
 ZARVSistema::ZARVSistema(QObject *owner, const QString &ruta_bd, ZARVServer *servidor)
     : m_owner(owner)
@@ -18,6 +22,8 @@ ZARVSistema::~ZARVSistema()
 {
     if (m_controladores)
         m_controladores->Cierra_Comunicaciones();
+    m_incidencias.reset();
+    m_tarjetas.reset();
     m_controladores.reset();
     m_usuarios.reset();
     m_conexion.reset();
@@ -30,22 +36,28 @@ void ZARVSistema::Crea_Colecciones()
     m_conexion = std::make_unique<ConexionBD>(m_servidor->Parametros(), m_ruta_bd);
     m_usuarios = std::make_unique<ZARVColeccionUsuario>(this, m_ruta_bd, m_owner);
     m_controladores = std::make_unique<ZARVColeccionControlador>(this, m_ruta_bd, m_owner);
-    // The card collection is created here, third, once it exists.
+    m_tarjetas = std::make_unique<ZARVColeccionTarjeta>(this, m_ruta_bd, m_owner);
 }
 
 void ZARVSistema::Conecta_Controladores()
 {
-    // The incidence collection is created here first, once it exists, and
-    // each controller's events are routed to it in the walk below.
     ZARVColeccionControlador *c = m_controladores.get();
     if (!c)
         return;
+    m_incidencias = std::make_unique<ZARVColeccionIncidencia>(this, m_ruta_bd, m_owner);
+    // A controller kept by a window or a card may outlive this installation;
+    // its events must then find no receiver rather than a freed one.
+    const QPointer<ZARVColeccionIncidencia> receptor(m_incidencias.get());
     // Only the controller just before is compared: a port shared by controllers
     // that are not neighbours in number order is opened twice, and the second
     // opening fails (the line is exclusive), leaving that controller unconnected.
     int anterior = 0;
     for (c->Primero(); !c->Fin(); c->Siguiente()) {
         const std::shared_ptr<ZARVControlador> ctl = c->Elemento(-1);
+        ctl->OnIncidencia = [receptor](ZARVControlador *sender, const TEventoInformacion &info) {
+            if (receptor)
+                receptor->Recibe_Evento(sender, info);
+        };
         if (ctl->Puerto_Serie() != anterior) {
             ctl->Abrir_Comunicacion();
             anterior = ctl->Puerto_Serie();

@@ -12,6 +12,8 @@ class ConexionBD;
 class ZARVServer;
 class ZARVColeccionUsuario;
 class ZARVColeccionControlador;
+class ZARVColeccionTarjeta;
+class ZARVColeccionIncidencia;
 
 // The open installation: its database file and its collections. Exactly one
 // is open at a time; opening another destroys this one and builds a new one.
@@ -28,12 +30,16 @@ public:
     // Creates and loads the collections. The order matters: a card resolves its
     // cardholder and its controllers when it loads, so both load before it.
     void Crea_Colecciones();
-    // Opens the controllers' lines, one per run of neighbouring controllers on
-    // the same port.
+    // Creates the incidence collection, routes every controller's events to
+    // it and opens the controllers' lines, one per run of neighbouring
+    // controllers on the same port.
     void Conecta_Controladores();
 
     ZARVColeccionUsuario *Usuarios() const { return m_usuarios.get(); }
     ZARVColeccionControlador *Controladores() const { return m_controladores.get(); }
+    ZARVColeccionTarjeta *Tarjetas() const { return m_tarjetas.get(); }
+    // None until Conecta_Controladores.
+    ZARVColeccionIncidencia *Incidencias() const { return m_incidencias.get(); }
 
     ZARVServer *Servidor() const { return m_servidor; }
     QObject *Owner() const { return m_owner; }
@@ -47,7 +53,10 @@ private:
     QString m_ruta_bd;
     ZARVServer *m_servidor;
     std::unique_ptr<ConexionBD> m_conexion;
-    // Destroyed in reverse order: controllers (and their lines) before cardholders.
+    // Destroyed in reverse order: the incidences and the cards, which refer
+    // to controllers and cardholders, go first.
     std::unique_ptr<ZARVColeccionUsuario> m_usuarios;
     std::unique_ptr<ZARVColeccionControlador> m_controladores;
+    std::unique_ptr<ZARVColeccionTarjeta> m_tarjetas;
+    std::unique_ptr<ZARVColeccionIncidencia> m_incidencias;
 };

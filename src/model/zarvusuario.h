@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ttarjetalista.h"
 #include "model/zarventidad.h"
 
 #include <QPointer>
@@ -15,6 +16,11 @@ public:
 
     // "<apellidos>, <nombre>", as lists show a cardholder and incidences store one.
     QString Nombre_Completo() const;
+    // The cards whose cardholder has this number, in card-collection order,
+    // each with Almacenada false. Walks the card collection with its cursor,
+    // so it must not run inside another walk of it. Empty for a cardholder no
+    // loaded installation holds.
+    TTarjetaLista Tarjetas_Usuario() const;
 
     int Id() const { return m_id; }
     void Set_Id(int id) { m_id = id; }
@@ -26,7 +32,8 @@ public:
     void Set_Fotografia(const QString &fotografia) { m_fotografia = fotografia; }
     // None for an object a window builds before inserting it, and once the
     // installation that loaded it has closed.
-    ZARVColeccionUsuario *Coleccion() const { return m_coleccion.data(); }
+    // Out of line: the collection is only declared here.
+    ZARVColeccionUsuario *Coleccion() const;
     void Set_Coleccion(ZARVColeccionUsuario *coleccion);
 
 private:

@@ -1,0 +1,234 @@
+#include "model/zarvcoleccionincidencia.h"
+
+#include "link/zarvcomunicador.h"
+#include "model/sqltexto.h"
+#include "model/uzarv.h"
+#include "model/zarvcoleccioncontrolador.h"
+#include "model/zarvcolecciontarjeta.h"
+#include "model/zarvsistema.h"
+#include "model/zarvusuario.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+// The date-time zero: what a bound takes when only its text was given.
+QDateTime Fecha_Cero()
+{
+    return QDateTime(QDate(1899, 12, 30), QTime(0, 0));
+}
+
+bool Es_De_Tarjeta(int evento)
+{
+    return evento == 1 || evento == 2;
+}
+
+const QString Desconocida = QStringLiteral("unknow");
+
+} // namespace
+
+ZARVColeccionIncidencia::ZARVColeccionIncidencia(ZARVSistema *sistema, const QString &ruta_bd, QObject *owner)
+    : ZARVColeccion(sistema, ruta_bd, owner)
+    , m_fecha_inicio(Fecha_Cero())
+    , m_fecha_fin(Fecha_Cero())
+{
+    Set_Orden(QStringLiteral("timestamp"));
+    Refrescar();
+}
+
+void ZARVColeccionIncidencia::Filtro_Textos(const QString &inicio, const QString &fin, int usr)
+{
+    m_texto_inicio = inicio;
+    m_texto_fin = fin;
+    m_usr = usr;
+}
+
+void ZARVColeccionIncidencia::Filtro_Fechas(int usr, const QDateTime &inicio, const QDateTime &fin)
+{
+    m_usr = usr;
+    m_fecha_inicio = inicio;
+    m_fecha_fin = fin;
+}
+
+QString ZARVColeccionIncidencia::Sentencia() const
+{
+    QStringList clausulas{QStringLiteral(" where (1=1) ")};
+    if (!m_texto_inicio.isEmpty())
+        clausulas << QStringLiteral(" ( \"TIMESTAMP\" >= :filter_f_ini)");
+    if (!m_texto_fin.isEmpty())
+        clausulas << QStringLiteral(" ( \"TIMESTAMP\" <= :filter_f_fin)");
+    if (m_usr != -1)
+        clausulas << QStringLiteral(" ( usr = %1) ").arg(m_usr);
+    // The column is a delimited name: the lower-case spelling would name
+    // nothing once it went into the statement.
+    const QString orden = Orden() == QLatin1String("timestamp") ? QStringLiteral("\"TIMESTAMP\"") : Orden();
+    return QStringLiteral("select cod,controlador,tarjeta,\"TIMESTAMP\",descripcion,evento,usr,hist_controlador from  "
+                          "zarvincidencia ")
+           + uzarv::Une(QStringLiteral(" AND "), clausulas) + QStringLiteral("order by ") + orden;
+}
+
+void ZARVColeccionIncidencia::Refrescar()
+{
+    if (Orden() == QLatin1String("timestamp"))
+        Set_Orden(QStringLiteral("\"TIMESTAMP\""));
+    QSqlQuery &q = Prepara(Sentencia());
+    if (!m_texto_inicio.isEmpty())
+        q.bindValue(QStringLiteral(":filter_f_ini"), m_fecha_inicio);
+    if (!m_texto_fin.isEmpty())
+        q.bindValue(QStringLiteral(":filter_f_fin"), m_fecha_fin);
+    Ejecuta();
+    m_cargadas = 0;
+    std::vector<std::shared_ptr<ZARVEntidad>> nuevas;
+    while (q.next()) {
+        auto i = std::make_shared<ZARVIncidencia>();
+        i->Set_Cod(q.value(0).toInt());
+        i->Set_Controlador(q.value(1).toInt());
+        i->Set_Tarjeta(q.value(2).toString());
+        i->Set_Timestamp(q.value(3).toDateTime());
+        i->Set_Descripcion(q.value(4).toString());
+        i->Set_Evento(q.value(5).toInt());
+        i->Set_Usr(q.value(6).toInt());
+        i->Set_Hist_Controlador(q.value(7).toString());
+        nuevas.push_back(std::move(i));
+    }
+    q.finish();
+    // An empty result keeps the old objects; Cargadas 0 hides them.
+    if (nuevas.empty())
+        return;
+    // Newest first with the default ascending order.
+    std::reverse(nuevas.begin(), nuevas.end());
+    m_cargadas = static_cast<int>(nuevas.size());
+    Elementos = std::move(nuevas);
+}
+
+std::shared_ptr<ZARVIncidencia> ZARVColeccionIncidencia::Elemento(int indice) const
+{
+    return std::static_pointer_cast<ZARVIncidencia>(Entidad(indice));
+}
+
+void ZARVColeccionIncidencia::Inicia_Registro()
+{
+    ZARVColeccionControlador *controladores = Sistema() ? Sistema()->Controladores() : nullptr;
+    if (!controladores)
+        return;
+    const QPointer<ZARVColeccionIncidencia> receptor(this);
+    std::exception_ptr primer_error;
+    int anterior = 0;
+    for (controladores->Primero(); !controladores->Fin(); controladores->Siguiente()) {
+        const std::shared_ptr<ZARVControlador> c = controladores->Elemento(-1);
+        // One line per port: the controller just before already listens on it.
+        if (c->Puerto_Serie() == anterior)
+            continue;
+        anterior = c->Puerto_Serie();
+        try {
+            // A controller loaded since the installation opened has no command layer yet.
+            if (!c->Comunicador())
+                c->Abrir_Comunicacion();
+            ZARVComunicador *com = c->Comunicador();
+            com->Activar_Incidencias();
+            com->OnIncidencia = [receptor](ZARVComunicador *sender, const TEventoInformacion &info) {
+                if (receptor)
+                    receptor->Recibe_Evento(sender, info);
+            };
+        } catch (const std::exception &) {
+            // One missing line must not keep the others deaf.
+            if (!primer_error)
+                primer_error = std::current_exception();
+        }
+    }
+    if (primer_error)
+        std::rethrow_exception(primer_error);
+}
+
+void ZARVColeccionIncidencia::Detiene_Registro()
+{
+    ZARVColeccionControlador *controladores = Sistema() ? Sistema()->Controladores() : nullptr;
+    if (!controladores)
+        return;
+    for (controladores->Primero(); !controladores->Fin(); controladores->Siguiente()) {
+        const std::shared_ptr<ZARVControlador> c = controladores->Elemento(-1);
+        ZARVComunicador *com = c->Comunicador();
+        // Never opened: nothing listens, nothing to close.
+        if (!com || !com->Enlace())
+            continue;
+        com->Desactivar_Incidencias();
+        com->OnIncidencia = nullptr;
+        c->Cerrar_Comunicacion();
+    }
+}
+
+void ZARVColeccionIncidencia::Recibe_Evento(const void *, const TEventoInformacion &info)
+{
+    ZARVColeccionControlador *controladores = Sistema() ? Sistema()->Controladores() : nullptr;
+    const std::shared_ptr<ZARVControlador> c = controladores ? controladores->Busca_Por_Puerto(info.Puerto.toInt()) : nullptr;
+    // Possible only after the controllers were reloaded while a line was
+    // open: there is no controller to attribute the event to.
+    if (!c)
+        return;
+
+    auto incidencia = std::make_shared<ZARVIncidencia>();
+    incidencia->Set_Controlador(c->Cod());
+    incidencia->Set_Evento(info.Tipo);
+    if (Es_De_Tarjeta(info.Tipo))
+        incidencia->Set_Tarjeta(info.Tarjeta);
+    if (info.Tipo == 1) {
+        // The cardholder comes from the whole code, the description below
+        // from the seven characters the log keeps.
+        ZARVColeccionTarjeta *tarjetas = Sistema()->Tarjetas();
+        const std::shared_ptr<ZARVTarjeta> t = tarjetas ? tarjetas->Busca(info.Tarjeta) : nullptr;
+        incidencia->Set_Usr(t && t->Usuario() ? t->Usuario()->Id() : -1);
+    }
+
+    try {
+        Guarda(incidencia);
+    } catch (const std::exception &e) {
+        // Raised into the link's timer the error would end the program; the
+        // event is lost either way, so it is counted and the live list is not told.
+        ++m_perdidas;
+        m_ultimo_error = QString::fromStdString(e.what());
+        return;
+    }
+    if (OnNuevaIncidencia) {
+        const TEventoInformacion copia = info;
+        OnNuevaIncidencia(this, copia);
+    }
+}
+
+void ZARVColeccionIncidencia::Guarda(const std::shared_ptr<ZARVIncidencia> &incidencia)
+{
+    ZARVColeccionControlador *controladores = Sistema() ? Sistema()->Controladores() : nullptr;
+    const std::shared_ptr<ZARVControlador> c = controladores ? controladores->Busca(incidencia->Controlador()) : nullptr;
+    incidencia->Set_Hist_Controlador(c ? c->Descripcion() : QString());
+
+    const QString siete = incidencia->Tarjeta();
+    QString hist_tarjeta;
+    QString descripcion;
+    if (Es_De_Tarjeta(incidencia->Evento())) {
+        ZARVColeccionTarjeta *tarjetas = Sistema() ? Sistema()->Tarjetas() : nullptr;
+        const std::shared_ptr<ZARVTarjeta> t = tarjetas ? tarjetas->Busca(siete) : nullptr;
+        if (t && t->Usuario()) {
+            hist_tarjeta = t->Usuario()->Nombre_Completo();
+            descripcion = t->Codigo_Tarjeta() + QLatin1Char(' ') + hist_tarjeta;
+        } else if (t) {
+            hist_tarjeta = Desconocida;
+            descripcion = t->Codigo_Tarjeta();
+        } else {
+            hist_tarjeta = Desconocida;
+            descripcion = siete;
+        }
+    }
+    incidencia->Set_Descripcion(descripcion);
+
+    // The texts go into the statement itself: quotes doubled, so a name such
+    // as O'Brien is stored as it is instead of breaking the statement.
+    Ejecuta(QStringLiteral("INSERT INTO zarvincidencia(cod,controlador,hist_controlador,tarjeta,hist_tarjeta,\"TIMESTAMP\","
+                           "descripcion,evento,usr) VALUES(gen_id(GEN_ZARVINCIDENCIA_ID, 1),%1,'%2','%3','%4',"
+                           "current_timestamp,'%5',%6,%7)")
+                .arg(QString::number(incidencia->Controlador()), Texto_SQL(incidencia->Hist_Controlador()),
+                     Texto_SQL(siete), Texto_SQL(hist_tarjeta), Texto_SQL(descripcion),
+                     QString::number(incidencia->Evento()), QString::number(incidencia->Usr())));
+    Elementos.push_back(incidencia);
+}
