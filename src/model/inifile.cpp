@@ -75,6 +75,33 @@ public:
 
 namespace {
 
+// A line that opens a section header without closing it: the parser would
+// take the next entry into a section named by the rest of the file. Such a
+// line names no section; it is read as a comment, so the entries after it
+// stay in the section they follow, as the profile functions read them.
+QByteArray headersOnOneLine(QByteArray bytes)
+{
+    // The parser stops at a NUL; so does everything that decides about lines.
+    if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0)
+        bytes.truncate(nul);
+    const auto finDeLinea = [](char c) { return c == '\n' || c == '\r'; };
+    qsizetype i = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0; // the parser skips a UTF-8 signature
+    while (i < bytes.size()) {
+        qsizetype c = i;
+        while (c < bytes.size() && (bytes[c] == ' ' || bytes[c] == '\t'))
+            ++c;
+        qsizetype fin = c;
+        bool cerrada = false;
+        for (; fin < bytes.size() && !finDeLinea(bytes.at(fin)); ++fin)
+            if (bytes.at(fin) == ']')
+                cerrada = true;
+        if (c < fin && bytes[c] == '[' && !cerrada)
+            bytes[c] = ';';
+        i = fin + 1;
+    }
+    return bytes;
+}
+
 QByteArray oneLine(QByteArray bytes)
 {
     for (char &c : bytes)
@@ -110,7 +137,8 @@ void IniFile::loadData(const QByteArray &bytes)
     d->reset();
     // The parser fails only when out of memory; anything it cannot make sense
     // of is skipped, which is also how the profile functions treat it.
-    if (d->ini.LoadData(bytes.constData(), std::size_t(bytes.size())) < 0)
+    const QByteArray datos = headersOnOneLine(bytes);
+    if (d->ini.LoadData(datos.constData(), std::size_t(datos.size())) < 0)
         d->reset();
 }
 
@@ -123,6 +151,20 @@ QStringList IniFile::sections() const
     for (const auto &e : all)
         if (e.pItem && *e.pItem)
             out.append(d->dec(e.pItem));
+    return out;
+}
+
+QStringList IniFile::keys(const QString &section) const
+{
+    QStringList out;
+    const auto sec = d->section(section);
+    if (!sec)
+        return out;
+    CSimpleIniA::TNamesDepend all;
+    d->ini.GetAllKeys(sec->constData(), all);
+    all.sort(CSimpleIniA::Entry::LoadOrder());
+    for (const auto &e : all)
+        out.append(d->dec(e.pItem));
     return out;
 }
 
@@ -167,7 +209,13 @@ QByteArray IniFile::toBytes() const
     std::string out;
     // A file read as UTF-8 keeps its signature, so it is read as UTF-8 again.
     d->ini.Save(out, d->ini.IsUnicode());
-    return QByteArray(out.data(), qsizetype(out.size()));
+    QByteArray bytes(out.data(), qsizetype(out.size()));
+    // Single-byte text that happens to begin with the three bytes of a UTF-8
+    // signature would be read back as UTF-8; a leading blank line keeps it
+    // what it is.
+    if (!d->ini.IsUnicode() && bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.prepend('\n');
+    return bytes;
 }
 
 void IniFile::save() const

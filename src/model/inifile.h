@@ -38,6 +38,8 @@ public:
     // Section names in file order; the nameless section of entries that stand
     // before the first header is not a section.
     QStringList sections() const;
+    // Key names of a section, in file order.
+    QStringList keys(const QString &section) const;
     bool hasSection(const QString &section) const;
     bool hasKey(const QString &section, const QString &key) const;
     // The entry's text (empty when present but empty), or def when absent.

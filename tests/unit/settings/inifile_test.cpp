@@ -136,6 +136,17 @@ TEST(IniFile, AValueCannotAddEntries)
     EXPECT_EQ(otra.value(QStringLiteral("1"), QStringLiteral("camara_desc")), QStringLiteral("Door  [General] Idioma=x"));
 }
 
+TEST(IniFile, AnUnclosedHeaderNamesNoSection)
+{
+    for (const QByteArray &prefijo : {QByteArray(), QByteArray("\xEF\xBB\xBF")}) {
+        kv::IniFile f;
+        f.loadData(prefijo + "[General]\na=1\n  [broken\nb=2\n[x]y\nc=3\n");
+        EXPECT_EQ(f.sections(), (QStringList{QStringLiteral("General"), QStringLiteral("x")}));
+        EXPECT_EQ(f.value(QStringLiteral("General"), QStringLiteral("b")), QStringLiteral("2"));
+        EXPECT_EQ(f.value(QStringLiteral("x"), QStringLiteral("c")), QStringLiteral("3"));
+    }
+}
+
 TEST(IniFile, RemovesOneSection)
 {
     kv::IniFile f;
