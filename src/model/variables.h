@@ -39,7 +39,7 @@ inline QString Instalacion_Actual;
 inline QString Tarjeta_Reintentar;
 
 // Text tables filled from the language file at start-up.
-inline QHash<QString, QString> Mensajes;     // message table by language key
+inline QHash<QString, QString> Mensajes;     // message table, by lower-cased key: read it with Mensaje()
 inline QStringList Nombres_Mes;              // 12, January first
 inline QStringList Tipos_Incidencia;         // 10, type 1 first; 7..10 empty
 inline QStringList Campos_Informe;           // 13, campo_1 first
