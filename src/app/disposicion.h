@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+class QBoxLayout;
+class QFrame;
+class QLabel;
+class QPushButton;
+class QToolButton;
+class QWidget;
+
+// Small builders for the main window's layout: every control is created
+// with its component name, which is how the language file finds it. The
+// texts given are placeholders until the window is translated.
+namespace disposicion {
+
+// A page or panel with a vertical layout without margins.
+QWidget *Panel(QWidget *padre, const char *nombre);
+QLabel *Etiqueta(QWidget *padre, const char *nombre, const QString &texto);
+// A page heading: bold, a little larger.
+QLabel *Titulo(QWidget *padre, const char *nombre, const QString &texto);
+QPushButton *Boton(QWidget *padre, const char *nombre, const QString &texto);
+QToolButton *Herramienta(QWidget *padre, const char *nombre, const QString &texto);
+// A button bar of a page, 41 pixels high; its buttons go into the returned
+// layout from the left.
+QFrame *Barra(QWidget *padre, const char *nombre, QBoxLayout **fila);
+
+} // namespace disposicion

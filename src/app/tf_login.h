@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+
+// The login window (F_Login): the program's first window, shown before the
+// main window and again whenever the operator locks the program. Closing it
+// ends the program.
+class TF_Login : public QWidget {
+    Q_OBJECT
+public:
+    explicit TF_Login(QWidget *parent = nullptr);
+
+    QTabWidget *PageControl;
+    QWidget *xpTabSheet1;
+    QLabel *Label2;
+    QLabel *Label3;
+    QLineEdit *Edit1; // login
+    QLineEdit *Edit2; // password
+    QPushButton *B_Aceptar;
+
+    // Checks the login (first time) or unlocks the program (after a lock).
+    void B_AceptarClick();
+    // Restrictions of the USER level, applied once at the first login.
+    void Determina_Interfaz();
+
+    // The login state of this run.
+    bool logged = false;
+    QString login;
+    QString password;
+
+protected:
+    void showEvent(QShowEvent *evento) override;
+    void closeEvent(QCloseEvent *evento) override;
+
+private:
+    void FormCreate();
+    void Primer_Login();
+    void Desbloquea();
+};

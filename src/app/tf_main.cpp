@@ -1,0 +1,130 @@
+#include "app/tf_main.h"
+
+#include "app/tf_login.h"
+#include "app/ventanas.h"
+
+#include "lang/lang.h"
+#include "model/globales.h"
+#include "model/zarvcoleccionincidencia.h"
+#include "model/variables.h"
+#include "ui/accion.h"
+#include "ui/imagen_pulsable.h"
+#include "ui/operador.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <exception>
+
+TF_Main::TF_Main(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("F_Main"));
+    setWindowTitle(QStringLiteral("Keyvane 2.1"));
+
+    Eliminar_Tarj_cad_Y_Test_Lectores = new QTimer(this);
+    Eliminar_Tarj_cad_Y_Test_Lectores->setObjectName(QStringLiteral("Eliminar_Tarj_cad_Y_Test_Lectores"));
+    Eliminar_Tarj_cad_Y_Test_Lectores->setInterval(30000);
+
+    Crea_Barra();
+    Crea_Lateral();
+    Crea_Contenido();
+
+    auto *cuerpo = new QHBoxLayout;
+    cuerpo->setContentsMargins(0, 0, 0, 0);
+    cuerpo->addWidget(PageControl1);
+    cuerpo->addWidget(PANEL_CUERPO_CENTRAL, 1);
+    auto *caja = new QVBoxLayout(this);
+    caja->setContentsMargins(2, 2, 2, 2);
+    caja->setSpacing(2);
+    caja->addWidget(Panel1);
+    caja->addWidget(Panel4);
+    caja->addLayout(cuerpo, 1);
+    resize(1100, 720);
+
+    Conecta_Acciones();
+    kv::ui::Principal::Registra(this);
+    FormCreate();
+}
+
+TF_Main::~TF_Main()
+{
+    Eliminar_Tarj_cad_Y_Test_Lectores->stop();
+    // The installation outlives this window at the end of the run: its events
+    // must not reach a window that is gone.
+    if (Globales::Sistema && Globales::Sistema->Incidencias())
+        Globales::Sistema->Incidencias()->OnNuevaIncidencia = nullptr;
+}
+
+void TF_Main::Conecta_Acciones()
+{
+    using kv::ui::Al_Pulsar;
+    using kv::ui::Ejecuta_Accion;
+
+    connect(Arbol1, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem *nodo) { Ejecuta_Accion(this, [this, nodo] { Arbol1Change(nodo); }); });
+    connect(PageControl1, &QTabWidget::currentChanged, this,
+            [this] { Ejecuta_Accion(this, [this] { PageControl1Change(); }); });
+    connect(Image2, &kv::ui::Imagen_Pulsable::clicked, this, [this] { Ejecuta_Accion(this, [this] { Image2Click(); }); });
+    Al_Pulsar(SpeedButton11, this, [this] { SpeedButton11Click(); });
+    Al_Pulsar(B_Login, this, [this] { B_LoginClick(); });
+    Al_Pulsar(SpeedButton13, this, [this] { SpeedButton13Click(); });
+    Al_Pulsar(B_Test_TODOS, this, [this] { B_Test_TODOSClick(); });
+    connect(L1_Contr, &QTreeWidget::itemDoubleClicked, this,
+            [this] { Ejecuta_Accion(this, [this] { B_Test_TODOSClick(); }); });
+    Al_Pulsar(B_Nuevo_Login, this, [this] { B_Nuevo_LoginClick(); });
+    Al_Pulsar(B_Delete_login, this, [this] { B_Delete_loginClick(); });
+
+    // The tools entries keep their captions centred whatever their width.
+    for (QLabel *l : {Label5, Label6, Label7})
+        l->parentWidget()->installEventFilter(this);
+}
+
+bool TF_Main::eventFilter(QObject *objeto, QEvent *evento)
+{
+    if (evento->type() == QEvent::Resize)
+        Centra_Etiquetas();
+    return QWidget::eventFilter(objeto, evento);
+}
+
+void TF_Main::B_LoginClick()
+{
+    Ventanas::F_Login->show();
+    hide();
+}
+
+void TF_Main::SpeedButton13Click()
+{
+    close();
+}
+
+void TF_Main::closeEvent(QCloseEvent *evento)
+{
+    evento->accept();
+    try {
+        Variables::Guarda_Configuracion();
+    } catch (const std::exception &e) {
+        // The program ends all the same; the operator learns the settings
+        // were not kept.
+        kv::ui::Operador::Error(this, QString::fromUtf8(e.what()));
+    }
+    // The program starts no database server of its own, so there is no
+    // guardian process to stop here.
+    if (Ventanas::F_Login)
+        Ventanas::F_Login->close();
+    Lang::Cerrar_Fichero_Idioma();
+}
+
+void TF_Main::changeEvent(QEvent *evento)
+{
+    if (evento->type() == QEvent::ActivationChange && isActiveWindow() && isVisible())
+        kv::ui::Ejecuta_Accion(this, [this] { FormActivate(); });
+    QWidget::changeEvent(evento);
+}

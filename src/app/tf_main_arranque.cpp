@@ -1,0 +1,214 @@
+// The start-up the main window runs while it is created, the opening of an
+// installation, and the report labels written for the current language.
+#include "app/textos.h"
+#include "app/tf_main.h"
+
+#include "lang/lang.h"
+#include "lang/ui/traducir.h"
+#include "model/errorbd.h"
+#include "model/globales.h"
+#include "model/settings_errors.h"
+#include "model/variables.h"
+#include "platform/paths.h"
+#include "ui/accion.h"
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTabWidget>
+#include <QTimeEdit>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace {
+
+const QString Fichero_Principal = QStringLiteral("KEYVANE.FDB");
+// The account every connection uses. An embedded file takes any password; a
+// database server shared by several stations is set up with this one.
+const QString Usuario_BD = QStringLiteral("sysdba");
+const QString Contrasena_BD = QStringLiteral("masterkey");
+
+// Copies origen to destino through a file beside it, so that destino never
+// exists half written.
+void Copia(const QString &origen, const QString &destino)
+{
+    const QString provisional = destino + QStringLiteral(".tmp");
+    QFile::remove(provisional);
+    if (!QFile::copy(origen, provisional) || !QFile::rename(provisional, destino)) {
+        QFile::remove(provisional);
+        throw kv::FileError(QStringLiteral("Cannot copy %1 to %2").arg(origen, destino));
+    }
+}
+
+} // namespace
+
+void TF_Main::FormCreate()
+{
+    Lang::Traducir_Ventana(this);
+    Arbol1->expandAll();
+    Arbol_REPORTS->expandAll();
+    PageControl1->setCurrentWidget(TabSheet1);
+
+    PANEL_NAVEGATOR->show();
+    Muestra_Paginas(PANEL_INSTALACION);
+    PANEL_TOOLS->hide();
+    PANEL_REPORTS->hide();
+    PANEL_ATTENDANCE->hide();
+    Calendar1->setSelectedDate(QDate::currentDate());
+
+    // A failing step ends the sequence with its error shown; the login window
+    // still appears (and reports that it cannot check logins, if it cannot).
+    kv::ui::Ejecuta_Accion(this, [this] {
+        Restaura_BD_Inicial();
+        Link_BBDD();
+        Refresca_Lista_INI();
+        Lang::Cargar_Mensajes();
+        Escribe_LANGREP();
+        Meses = Variables::Nombres_Mes;
+        Tipos_Incidencia = Variables::Tipos_Incidencia;
+
+        const QDateTime ahora = QDateTime::currentDateTime();
+        Fecha_INI->setDate(ahora.date());
+        Hora_INI->setTime(ahora.time());
+        Fecha_FIN->setDate(ahora.date());
+        Hora_FIN->setTime(ahora.time());
+        Calendar1->setSelectedDate(ahora.date());
+
+        if (Variables::Testear_cx || Variables::Liberar_tarj)
+            Eliminar_Tarj_cad_Y_Test_Lectores->start();
+        B_Test_TODOSClick();
+    });
+}
+
+void TF_Main::Restaura_BD_Inicial()
+{
+    const QString bdkv = kv::Paths::databaseDir();
+    if (QFileInfo::exists(bdkv + QLatin1Char('/') + Fichero_Principal))
+        return;
+    QDir().mkpath(bdkv);
+    // The main database comes back from the factory set. An installation
+    // file already here is kept: it holds that installation's data, which
+    // the factory copy (empty) would destroy, and the restored main database
+    // lists it again under its code. The template and any installation file
+    // that is missing come from the factory set.
+    const QDir fabrica(kv::Paths::factoryDir());
+    const QStringList ficheros = fabrica.entryList({QStringLiteral("*.FDB")}, QDir::Files);
+    if (!ficheros.contains(Fichero_Principal, Qt::CaseInsensitive))
+        throw kv::FileError(QStringLiteral("The factory set in %1 has no %2").arg(fabrica.path(), Fichero_Principal));
+    for (const QString &nombre : ficheros) {
+        const QString destino = bdkv + QLatin1Char('/') + nombre;
+        if (nombre.compare(Fichero_Principal, Qt::CaseInsensitive) == 0 || !QFileInfo::exists(destino))
+            Copia(fabrica.filePath(nombre), destino);
+    }
+    // The database tool is the system's own; there is nothing to copy for it.
+}
+
+void TF_Main::Link_BBDD()
+{
+    // The database is reached through the system's Firebird (embedded, or the
+    // server named in the settings); the program ships no server of its own,
+    // so it neither starts nor stops a guardian process.
+    Globales::Servidor = std::make_unique<ZARVServer>(qApp);
+    Globales::Servidor->Configurar(Variables::Servidor_BD,
+                                   kv::Paths::databaseDir() + QLatin1Char('/') + Fichero_Principal, Contrasena_BD,
+                                   Usuario_BD);
+    m_selector.Vacia();
+    Carga_Instalaciones(Lee_Ultima_Instalacion());
+    Escucha_Incidencias();
+    Refrescar_Tarjetas_Modelo();
+    Refrescar_usuariosII();
+    Refrescar_tarjetas();
+    Refrescar_Controladores();
+    // The report labels are read by the report code on the main-database
+    // connection when a report runs.
+}
+
+QString TF_Main::Lee_Ultima_Instalacion()
+{
+    const QString leido = Variables::Lee_Valor(QStringLiteral("GENERAL"), QStringLiteral("LAST_INSTALLATION"),
+                                               QStringLiteral("0"));
+    bool numero = false;
+    const int codigo = leido.trimmed().toInt(&numero);
+    // A code that is no number names no installation (and must not reach a
+    // statement); the lowest code opens instead.
+    if (!numero)
+        return QString();
+    const QString texto = QString::number(codigo);
+    return Globales::Servidor->Existe_Instalacion(texto) ? texto : QString();
+}
+
+void TF_Main::Carga_Instalaciones(const QString &codigo)
+{
+    const QStringList lista = Globales::Servidor->Lista_Instalaciones();
+    // The last installation cannot be deleted.
+    m_selector.Habilita_Eliminar(lista.size() != 1);
+    int elegida = 0;
+    for (int i = 0; i < lista.size(); ++i) {
+        m_selector.Anade(lista[i]);
+        if (!codigo.isEmpty() && textos::Codigo_Entrada(lista[i]) == codigo)
+            elegida = i;
+    }
+    // A main database without installations leaves nothing to open: the
+    // windows then show empty lists until one is created.
+    if (lista.isEmpty())
+        return;
+    m_selector.Selecciona(elegida);
+    QTreeWidgetItem *raiz = Arbol1->topLevelItem(0);
+    raiz->setText(0, textos::Con_Sufijo(raiz->text(0), textos::Nombre_Entrada(lista[elegida])));
+    Abre_Instalacion(textos::Codigo_Entrada(lista[elegida]));
+}
+
+void TF_Main::Abre_Instalacion(const QString &codigo)
+{
+    Variables::Instalacion_Actual = codigo;
+    setWindowTitle(textos::Con_Sufijo(windowTitle(), textos::Nombre_Entrada(m_selector.Texto())));
+    const QString fichero = ZARVServer::Fichero_Instalacion(kv::Paths::databaseDir(), codigo);
+    // Whoever switches installations closes the open one first; should one
+    // still be open, it goes now, or its lines would keep the ports the new
+    // one needs.
+    Globales::Sistema.reset();
+    Globales::Sistema = std::make_unique<ZARVSistema>(qApp, fichero, Globales::Servidor.get());
+    Globales::Sistema->Crea_Colecciones();
+    Refrescar_Controladores();
+    Globales::Sistema->Conecta_Controladores();
+    // Every installation opened, not only the first, shows its events live.
+    Escucha_Incidencias();
+}
+
+void TF_Main::Escribe_LANGREP()
+{
+    QSqlDatabase &db = Globales::Servidor->Conexion();
+    QStringList campos = Variables::Campos_Informe;
+    while (campos.size() < 13)
+        campos << Variables::Texto_Ausente;
+    // Both statements or neither: a failed insert must not leave the reports
+    // without labels.
+    db.transaction();
+    QSqlQuery q(db);
+    bool bien = q.exec(QStringLiteral("Delete from LANGREP"));
+    if (bien) {
+        bien = q.prepare(QStringLiteral("Insert Into LANGREP(Idioma,campo_1,campo_2,campo_3,campo_4,campo_5,\n"
+                                        "campo_6,campo_7,campo_8,campo_9,campo_10,campo_11,campo_12,campo_13)\n"
+                                        " Values(:IDIOMA,:CAMPO_1,:CAMPO_2,:CAMPO_3,:CAMPO_4,:CAMPO_5,:CAMPO_6,\n"
+                                        ":CAMPO_7,:CAMPO_8,:CAMPO_9,:CAMPO_10,:CAMPO_11,:CAMPO_12,:CAMPO_13)"));
+    }
+    if (bien) {
+        q.bindValue(QStringLiteral(":IDIOMA"), Variables::Idioma);
+        for (int i = 0; i < 13; ++i)
+            q.bindValue(QStringLiteral(":CAMPO_%1").arg(i + 1), campos[i]);
+        bien = q.exec();
+    }
+    if (!bien) {
+        const QSqlError error = q.lastError();
+        q.finish();
+        db.rollback();
+        throw ErrorBD(QStringLiteral("LANGREP"), error);
+    }
+    q.finish();
+    db.commit();
+}

@@ -1,0 +1,66 @@
+// The live rows of the incidence list: every event the installation stores
+// appears at the top of Lista_Incidencias as it arrives.
+#include "app/textos.h"
+#include "app/tf_main.h"
+
+#include "link/tipoincidencia.h"
+#include "model/globales.h"
+#include "model/zarvcoleccioncontrolador.h"
+#include "model/zarvcoleccionincidencia.h"
+#include "model/zarvcolecciontarjeta.h"
+#include "model/zarvusuario.h"
+#include "ui/accion.h"
+#include "ui/imagenes.h"
+
+#include <QTreeWidget>
+
+void TF_Main::Anade_Fila_Incidencia(const QString &evento, const QString &fecha, const QString &origen,
+                                    const QString &descripcion, const QString &usuario, int icono)
+{
+    auto *fila = new QTreeWidgetItem({evento, fecha, origen, descripcion, usuario});
+    kv::ui::Pon_Icono(fila, 0, icono);
+    Lista_Incidencias->insertTopLevelItem(0, fila);
+}
+
+void TF_Main::Escucha_Incidencias()
+{
+    ZARVColeccionIncidencia *incidencias = Globales::Sistema ? Globales::Sistema->Incidencias() : nullptr;
+    if (!incidencias)
+        return;
+    incidencias->OnNuevaIncidencia = [this](ZARVColeccionIncidencia *, const TEventoInformacion &evento) {
+        kv::ui::Ejecuta_Accion(this, [this, &evento] { Recibida_Incidencia(evento); });
+    };
+}
+
+void TF_Main::Inicia_Escucha()
+{
+    if (ZARVColeccionIncidencia *incidencias = Globales::Sistema ? Globales::Sistema->Incidencias() : nullptr)
+        incidencias->Inicia_Registro();
+}
+
+void TF_Main::Recibida_Incidencia(const TEventoInformacion &evento)
+{
+    ZARVSistema *sistema = Globales::Sistema.get();
+    QString nombre;
+    QString clave = QStringLiteral("-1");
+    if (!evento.Tarjeta.isEmpty() && sistema && sistema->Tarjetas()) {
+        if (const auto tarjeta = sistema->Tarjetas()->Busca(evento.Tarjeta); tarjeta && tarjeta->Usuario()) {
+            nombre = tarjeta->Usuario()->Nombre_Completo();
+            clave = QString::number(tarjeta->Usuario()->Id());
+        }
+    }
+    QString origen;
+    if (sistema && sistema->Controladores()) {
+        if (const auto c = sistema->Controladores()->Busca_Por_Puerto(evento.Puerto.toInt()))
+            origen = c->Descripcion();
+    }
+    QString texto;
+    int icono = 0;
+    if (evento.Tipo >= 1 && evento.Tipo <= 6) {
+        texto = Tipos_Incidencia.value(evento.Tipo - 1);
+        icono = Icono_Incidencia(evento.Tipo);
+        if (evento.Tipo == tipo_incidencia::TARJETA_ACEPTADA || evento.Tipo == tipo_incidencia::TARJETA_RECHAZADA)
+            nombre = evento.Tarjeta + QLatin1Char(' ') + nombre;
+    }
+    Anade_Fila_Incidencia(texto, textos::Ahora_Texto(), origen, nombre, clave, icono);
+}
