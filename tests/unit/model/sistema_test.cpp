@@ -54,11 +54,14 @@ TEST_F(SistemaTest, EachCollectionHasItsOwnConnectionAndClosingReleasesThemAll)
     FbConnection c(inst.installationFile(1));
     {
         auto s = Abre();
-        // Cardholders and controllers, and the root's own one once the reports use it.
-        EXPECT_EQ(OtherAttachments(c), 2);
+        // Cardholders, controllers and cards, and the root's own one once the reports use it.
+        EXPECT_EQ(OtherAttachments(c), 3);
         QSqlQuery q(s->Conexion());
         ASSERT_TRUE(q.exec("select count(*) from zarvusuario") && q.next());
-        EXPECT_EQ(OtherAttachments(c), 3);
+        EXPECT_EQ(OtherAttachments(c), 4);
+        // The incidence log joins when the controllers are connected.
+        s->Conecta_Controladores();
+        EXPECT_EQ(OtherAttachments(c), 5);
     }
     EXPECT_EQ(OtherAttachments(c), 0);
 }

@@ -1,0 +1,197 @@
+// Filtered loads of the incidence log: the statement each filter gives (sent
+// as it is, spaces included), what it loads and in which order, and loads
+// that find nothing or fail.
+#include "modelfixture.h"
+
+#include "model/errorbd.h"
+#include "model/zarvcoleccionincidencia.h"
+
+#include <QLocale>
+
+using kv::test::FbConnection;
+
+namespace {
+
+const QString kSelect = QStringLiteral(
+    "select cod,controlador,tarjeta,\"TIMESTAMP\",descripcion,evento,usr,hist_controlador from  zarvincidencia ");
+
+const QDateTime kDesde(QDate(2024, 5, 1), QTime(11, 0));
+const QDateTime kHasta(QDate(2024, 5, 1), QTime(12, 0));
+
+QList<int> Cods(ZARVColeccionIncidencia &c)
+{
+    QList<int> out;
+    for (c.Primero(); !c.Fin(); c.Siguiente())
+        out << c.Elemento(-1)->Cod();
+    return out;
+}
+
+} // namespace
+
+class IncidenciaLoadTest : public ModelTest {
+protected:
+    void SetUp() override
+    {
+        ModelTest::SetUp();
+        db = std::make_unique<FbConnection>(inst.installationFile(1));
+        ASSERT_TRUE(db->isOpen());
+        // Stored out of time order: the load sorts by time stamp.
+        Row(4, "2024-05-02 09:00:00", 7);
+        Row(1, "2024-05-01 10:00:00", 5);
+        Row(3, "2024-05-01 12:00:00", 5);
+        Row(2, "2024-05-01 11:00:00", 0);
+        sistema = Abre();
+        sistema->Conecta_Controladores();
+        inc = sistema->Incidencias();
+    }
+    void TearDown() override
+    {
+        sistema.reset();
+        db.reset();
+    }
+    void Row(int cod, const char *ts, int usr)
+    {
+        ASSERT_TRUE(db->exec(QStringLiteral("INSERT INTO zarvincidencia(cod,controlador,hist_controlador,tarjeta,hist_tarjeta,"
+                                            "\"TIMESTAMP\",descripcion,evento,usr) VALUES(%1,%2,'Door %2','00123456','',"
+                                            "'%3','d%1',%4,%5)")
+                                 .arg(cod)
+                                 .arg(cod + 10)
+                                 .arg(QLatin1String(ts))
+                                 .arg(usr == 0 ? 3 : 1)
+                                 .arg(usr)));
+    }
+
+    std::unique_ptr<FbConnection> db;
+    std::unique_ptr<ZARVSistema> sistema;
+    ZARVColeccionIncidencia *inc = nullptr;
+};
+
+struct Filtro {
+    const char *name;
+    const char *inicio;
+    const char *fin;
+    int usr;
+    QString clausula; // what follows "from  zarvincidencia "
+    QList<int> cods;  // in load order
+};
+
+class FiltroTest : public IncidenciaLoadTest, public ::testing::WithParamInterface<Filtro> {};
+
+TEST_P(FiltroTest, BuildsTheStatementAndLoadsWhatItSelectsNewestFirst)
+{
+    const Filtro &f = GetParam();
+    inc->Filtro_Textos(QString::fromLatin1(f.inicio), QString::fromLatin1(f.fin), f.usr);
+    inc->Filtro_Fechas(f.usr, kDesde, kHasta);
+    EXPECT_EQ(inc->Sentencia(), kSelect + f.clausula);
+    ASSERT_NO_THROW(inc->Refrescar());
+    EXPECT_EQ(Cods(*inc), f.cods);
+    EXPECT_EQ(inc->Cuenta(), f.cods.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Filters, FiltroTest,
+    ::testing::Values(
+        Filtro{"None", "", "", -1, " where (1=1) order by \"TIMESTAMP\"", {4, 3, 2, 1}},
+        Filtro{"Start", "2024-05-01 11:00:00", "", -1,
+               " where (1=1)  AND  ( \"TIMESTAMP\" >= :filter_f_ini)order by \"TIMESTAMP\"", {4, 3, 2}},
+        Filtro{"End", "", "x", -1, " where (1=1)  AND  ( \"TIMESTAMP\" <= :filter_f_fin)order by \"TIMESTAMP\"", {3, 2, 1}},
+        // The end clause runs straight into "order by", and the database takes it.
+        Filtro{"StartAndEnd", "a", "b", -1,
+               " where (1=1)  AND  ( \"TIMESTAMP\" >= :filter_f_ini) AND  ( \"TIMESTAMP\" <= :filter_f_fin)order by "
+               "\"TIMESTAMP\"",
+               {3, 2}},
+        Filtro{"User", "", "", 5, " where (1=1)  AND  ( usr = 5) order by \"TIMESTAMP\"", {3, 1}},
+        Filtro{"UserZero", "", "", 0, " where (1=1)  AND  ( usr = 0) order by \"TIMESTAMP\"", {2}},
+        Filtro{"Everything", "a", "b", 5,
+               " where (1=1)  AND  ( \"TIMESTAMP\" >= :filter_f_ini) AND  ( \"TIMESTAMP\" <= :filter_f_fin) AND  ( usr "
+               "= 5) order by \"TIMESTAMP\"",
+               {3}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(IncidenciaLoadTest, EveryColumnLandsInItsField)
+{
+    inc->Refrescar();
+    ASSERT_EQ(inc->Cuenta(), 4);
+    const auto i = inc->Elemento(3);
+    EXPECT_EQ(i->Cod(), 1);
+    EXPECT_EQ(i->Controlador(), 11);
+    EXPECT_EQ(i->Hist_Controlador(), "Door 11");
+    EXPECT_EQ(i->Tarjeta(), "0012345"); // the getter keeps seven characters
+    EXPECT_EQ(i->Timestamp(), QDateTime(QDate(2024, 5, 1), QTime(10, 0)));
+    EXPECT_EQ(i->Descripcion(), "d1");
+    EXPECT_EQ(i->Evento(), 1);
+    EXPECT_EQ(i->Usr(), 5);
+    EXPECT_EQ(inc->Elemento(4), nullptr);
+}
+
+TEST_F(IncidenciaLoadTest, TheDateBoundsAreInclusiveAndOnlyTheTextsSwitchThemOn)
+{
+    // Dates without texts: no bound at all.
+    inc->Filtro_Fechas(-1, kHasta, kHasta);
+    inc->Refrescar();
+    EXPECT_EQ(inc->Cuenta(), 4);
+    // Both bounds on the same instant: the row stored at it.
+    inc->Filtro_Textos("a", "b", -1);
+    inc->Refrescar();
+    EXPECT_EQ(Cods(*inc), QList<int>{3});
+    // A text without a date of its own compares with the date-time zero.
+    ZARVColeccionIncidencia fresh(sistema.get(), inst.installationFile(1), nullptr);
+    fresh.Filtro_Textos("a", "", -1);
+    fresh.Refrescar();
+    EXPECT_EQ(fresh.Cuenta(), 4);
+    fresh.Filtro_Textos("", "b", -1);
+    fresh.Refrescar();
+    EXPECT_EQ(fresh.Cuenta(), 0);
+}
+
+TEST_F(IncidenciaLoadTest, AFilterThatMatchesNothingEndsAtOnceAndHidesTheOldRows)
+{
+    inc->Refrescar();
+    const auto old = inc->Elemento(0);
+    // Start after end.
+    inc->Filtro_Textos("a", "b", -1);
+    inc->Filtro_Fechas(-1, kHasta, kDesde);
+    inc->Refrescar();
+    EXPECT_EQ(inc->Cuenta(), 0);
+    EXPECT_EQ(inc->Cargadas(), 0);
+    inc->Primero();
+    EXPECT_TRUE(inc->Fin());
+    // The old objects stay behind the count; nothing walks them.
+    EXPECT_EQ(inc->Elemento(0), old);
+}
+
+TEST_F(IncidenciaLoadTest, TheLowerCaseSortColumnBecomesTheDelimitedNameForGood)
+{
+    EXPECT_EQ(inc->Orden(), "\"TIMESTAMP\"");
+    inc->Set_Orden("timestamp");
+    EXPECT_TRUE(inc->Sentencia().endsWith("order by \"TIMESTAMP\""));
+    inc->Refrescar();
+    EXPECT_EQ(inc->Orden(), "\"TIMESTAMP\"");
+    // Any other column goes in as it is; the list is still the reverse of the statement.
+    inc->Set_Orden("cod desc");
+    inc->Refrescar();
+    EXPECT_EQ(Cods(*inc), (QList<int>{1, 2, 3, 4}));
+}
+
+TEST_F(IncidenciaLoadTest, AFailedLoadLeavesCountAndListAsTheyWere)
+{
+    inc->Filtro_Textos("", "", 5);
+    inc->Refrescar();
+    ASSERT_EQ(inc->Cuenta(), 2);
+    inc->Set_Orden("no_such_column");
+    EXPECT_THROW(inc->Refrescar(), ErrorBD);
+    EXPECT_EQ(inc->Cuenta(), 2);
+    EXPECT_EQ(Cods(*inc), (QList<int>{3, 1}));
+}
+
+TEST_F(IncidenciaLoadTest, DateTextIsTheShortDateAndTheTimeToTheSecondWithoutZone)
+{
+    ZARVIncidencia i;
+    i.Set_Timestamp(QDateTime(QDate(2024, 5, 1), QTime(9, 5, 7)));
+    const QLocale sistemaLocale = QLocale::system();
+    const QString texto = i.Fecha_Texto();
+    EXPECT_TRUE(texto.startsWith(sistemaLocale.toString(QDate(2024, 5, 1), QLocale::ShortFormat) + " ")) << texto.toStdString();
+    EXPECT_TRUE(texto.contains("05:07")) << texto.toStdString();
+    EXPECT_FALSE(texto.contains(sistemaLocale.toString(i.Timestamp(), "t"))) << texto.toStdString();
+    EXPECT_FALSE(texto.endsWith(' '));
+}
