@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QDialog>
+
+class Animacion_Copia;
+class Barra_Progreso;
+class QLabel;
+
+// The progress window of the long card loops (F_Muestra_recep): shown without
+// waiting and on top while a loop loads or reads cards, with the item in
+// hand in Label1 and the count in P1.
+class TF_Muestra_recep : public QDialog {
+    Q_OBJECT
+public:
+    explicit TF_Muestra_recep(QWidget *parent = nullptr);
+
+    Animacion_Copia *Ani1;
+    QLabel *Label1;
+    Barra_Progreso *P1;
+};
