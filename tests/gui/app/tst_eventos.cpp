@@ -1,0 +1,140 @@
+#include "tst_eventos.h"
+
+#include "entorno.h"
+#include "simprocess.h"
+
+#include "app/tf_main.h"
+#include "app/ventanas.h"
+#include "ui/imagenes.h"
+#include "ui/operador.h"
+
+#include <QTest>
+#include <QTreeWidget>
+
+using kv::test::SimProcess;
+
+namespace {
+
+const QStringList Filas = {
+    "INSERT INTO zarvcontrolador (cod, puerto_serie, tipo, descripcion, direccion) VALUES (1, 1, '', 'Entrada', 1)",
+    "INSERT INTO zarvcontrolador (cod, puerto_serie, tipo, descripcion, direccion) VALUES (2, 1, '', 'Salida', 2)",
+    "INSERT INTO zarvcontrolador (cod, puerto_serie, tipo, descripcion, direccion) VALUES (3, 2, '', 'Garaje', 0)",
+    "INSERT INTO zarvusuario VALUES (gen_id(GEN_ZARVUSUARIO_ID, 1), 'Ana', 'Garcia Lopez', 'S', '')",
+    "INSERT INTO zarvtarjeta VALUES ('0000012345', 'N', '2024-01-02 03:04:05', '2024-01-02 03:04:05', 1, 'N')",
+    "INSERT INTO zarvcontroladortarjeta VALUES ('0000012345', 1, 'S')",
+    "INSERT INTO zarvcontroladortarjeta VALUES ('0000012345', 2, 'S')",
+};
+
+QStringList Fila(QTreeWidgetItem *f)
+{
+    QStringList r;
+    for (int i = 0; i < 5; ++i)
+        r << f->text(i);
+    return r;
+}
+
+} // namespace
+
+void TestEventos::filasEnVivo()
+{
+    Entorno e;
+    QVERIFY(e.sql(1, Filas));
+    SimProcess com1(1, {"--controllers", "1,2"}, e.inst.portsDir());
+    SimProcess com2(2, {"--controllers", "170"}, e.inst.portsDir());
+    QVERIFY(com1.ok("load 1 0000012345"));
+    QVERIFY(com1.ok("load 2 0000012345"));
+    e.arranca();
+    QVERIFY2(erroresMostrados().isEmpty(), qPrintable(erroresMostrados().join('\n')));
+    // Logging in tests every reader, which leaves them listening.
+    e.entra("admin", "admin");
+    TF_Main *m = Ventanas::F_Main;
+    QTreeWidget *l = m->Lista_Incidencias;
+    QCOMPARE(l->topLevelItemCount(), 0);
+
+    // Each event is waited for at the top of the list. A controller sends an
+    // event again when its acknowledgement is late, so the same event may
+    // show twice; what each row shows is what is checked.
+    const auto arriba = [l](const QString &descripcion) {
+        return l->topLevelItemCount() > 0 && l->topLevelItem(0)->text(3) == descripcion;
+    };
+    QVERIFY(com1.ok("card 2 12345"));
+    QTRY_VERIFY_WITH_TIMEOUT(arriba("0000012345 Garcia Lopez, Ana"), 10000);
+    QTreeWidgetItem *f = l->topLevelItem(0);
+    // The event is attributed to the first reader of its port.
+    QCOMPARE(Fila(f).mid(2), QStringList({"Entrada", "0000012345 Garcia Lopez, Ana", "1"}));
+    QCOMPARE(f->text(0), m->Tipos_Incidencia.value(0));
+    QVERIFY(!f->text(0).isEmpty());
+    QVERIFY(!f->text(1).isEmpty());
+    QCOMPARE(kv::ui::Icono_De(f, 0), int(kv::ui::Icono_Tarjeta_Aceptada));
+
+    QVERIFY(com2.ok("refused 170 99999"));
+    QTRY_VERIFY_WITH_TIMEOUT(arriba("0000099999 "), 10000);
+    f = l->topLevelItem(0);
+    QCOMPARE(Fila(f).mid(2), QStringList({"Garaje", "0000099999 ", "-1"}));
+    QCOMPARE(f->text(0), m->Tipos_Incidencia.value(1));
+    QCOMPARE(kv::ui::Icono_De(f, 0), int(kv::ui::Icono_Tarjeta_Rechazada));
+
+    QVERIFY(com1.ok("door 1 alarm"));
+    QTRY_VERIFY_WITH_TIMEOUT(arriba(""), 10000);
+    f = l->topLevelItem(0);
+    QCOMPARE(Fila(f).mid(2), QStringList({"Entrada", "", "-1"}));
+    QCOMPARE(f->text(0), m->Tipos_Incidencia.value(5));
+    QCOMPARE(kv::ui::Icono_De(f, 0), int(kv::ui::Icono_Alarma));
+    // Newest first: the first event is now at the bottom.
+    QCOMPARE(l->topLevelItem(l->topLevelItemCount() - 1)->text(3), QStringLiteral("0000012345 Garcia Lopez, Ana"));
+    QVERIFY(l->isColumnHidden(4));
+}
+
+void TestEventos::tipoDesconocido()
+{
+    Entorno e;
+    QVERIFY(e.sql(1, Filas));
+    e.arranca();
+    TF_Main *m = Ventanas::F_Main;
+    TEventoInformacion evento;
+    evento.Tipo = 7;
+    evento.Puerto = "2";
+    m->Recibida_Incidencia(evento);
+    QCOMPARE(m->Lista_Incidencias->topLevelItemCount(), 1);
+    QTreeWidgetItem *f = m->Lista_Incidencias->topLevelItem(0);
+    QCOMPARE(Fila(f).mid(2), QStringList({"Garaje", "", "-1"}));
+    QCOMPARE(f->text(0), QString());
+    QCOMPARE(kv::ui::Icono_De(f, 0), 0);
+
+    // A port no reader uses leaves the source empty.
+    evento.Tipo = 1;
+    evento.Tarjeta = "0000012345";
+    evento.Puerto = "9";
+    m->Recibida_Incidencia(evento);
+    QCOMPARE(Fila(m->Lista_Incidencias->topLevelItem(0)).mid(2),
+             QStringList({"", "0000012345 Garcia Lopez, Ana", "1"}));
+}
+
+void TestEventos::pruebaDeLectores()
+{
+    Entorno e;
+    QVERIFY(e.sql(1, Filas));
+    SimProcess com1(1, {"--controllers", "1"}, e.inst.portsDir());
+    SimProcess com2(2, {"--controllers", "170"}, e.inst.portsDir());
+    QVERIFY(com1.ok("load 1 0000012345"));
+    QVERIFY(com1.ok("set 1 version 5"));
+    e.arranca();
+    TF_Main *m = Ventanas::F_Main;
+    // Reader 1 answers with the card the database has for it, reader 2 is
+    // not on the line, reader 3 answers at 170 without that card.
+    QCOMPARE(m->L2_Contr->topLevelItemCount(), 3);
+    QTreeWidgetItem *uno = m->L2_Contr->topLevelItem(0);
+    QCOMPARE(uno->text(1), QStringLiteral("Entrada"));
+    QCOMPARE(uno->text(5), QStringLiteral("5."));
+    QCOMPARE(uno->text(6), QStringLiteral("1"));
+    QCOMPARE(uno->text(7), QStringLiteral("1"));
+    QCOMPARE(kv::ui::Icono_De(uno, 0), int(kv::ui::Icono_Responde));
+    QTreeWidgetItem *dos = m->L2_Contr->topLevelItem(1);
+    QCOMPARE(dos->text(1), QStringLiteral("???"));
+    QCOMPARE(kv::ui::Icono_De(dos, 0), int(kv::ui::Icono_Alarma));
+    QTreeWidgetItem *tres = m->L2_Contr->topLevelItem(2);
+    QCOMPARE(tres->text(5), QStringLiteral("2.1"));
+    QCOMPARE(kv::ui::Icono_De(tres, 0), int(kv::ui::Icono_Responde));
+    QCOMPARE(kv::ui::Icono_De(m->L1_Contr->topLevelItem(0), 3), int(kv::ui::Icono_Responde));
+    QCOMPARE(kv::ui::Icono_De(m->L1_Contr->topLevelItem(1), 3), int(kv::ui::Icono_Sin_Respuesta));
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QObject>
+
+// Live incidence rows: events from keyvane-sim reach the top of the
+// incidence list with their kind, reader, cardholder and icon.
+class TestEventos : public QObject {
+    Q_OBJECT
+private slots:
+    void filasEnVivo();
+    void tipoDesconocido();
+    void pruebaDeLectores();
+};

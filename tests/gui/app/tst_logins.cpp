@@ -1,0 +1,164 @@
+#include "tst_logins.h"
+
+#include "entorno.h"
+#include "fbtest.h"
+
+#include "app/tf_delete_conf.h"
+#include "app/tf_main.h"
+#include "app/tf_nuevo_login.h"
+#include "app/ventanas.h"
+#include "ui/operador.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace {
+
+QStringList Logins(Entorno &e)
+{
+    kv::test::FbConnection c(e.inst.mainDatabase());
+    return c.rows("select LOGIN, \"PASSWORD\", ROL from usuario order by COD");
+}
+
+} // namespace
+
+void TestLogins::nuevoLogin_data()
+{
+    QTest::addColumn<QString>("login");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("otra");
+    QTest::addColumn<int>("nivel");
+    QTest::addColumn<QString>("guardado"); // the new row, or empty when nothing is stored
+    QTest::addColumn<bool>("vaciado");
+    QTest::newRow("user, lower-cased") << "Bob" << "PassWord" << "PassWord" << 1 << "bob|password|USER" << true;
+    QTest::newRow("administrator") << "dave" << "pw" << "pw" << 0 << "dave|pw|ADMIN" << true;
+    QTest::newRow("no level chosen") << "carl" << "pw" << "pw" << -1 << "carl|pw|USER" << true;
+    QTest::newRow("passwords differ") << "bob" << "pw" << "pW" << 0 << "" << false;
+    QTest::newRow("no login") << "" << "pw" << "pw" << 0 << "" << false;
+    QTest::newRow("no confirmation") << "bob" << "pw" << "" << 0 << "" << false;
+    QTest::newRow("name taken") << "ADMIN" << "other" << "other" << 1 << "" << true;
+    QTest::newRow("quote in it") << "o'hara" << "it's" << "it's" << 1 << "o'hara|it's|USER" << true;
+}
+
+void TestLogins::nuevoLogin()
+{
+    QFETCH(QString, login);
+    QFETCH(QString, password);
+    QFETCH(QString, otra);
+    QFETCH(int, nivel);
+    QFETCH(QString, guardado);
+    QFETCH(bool, vaciado);
+    Entorno e;
+    e.arranca();
+    TF_Nuevo_login *w = Ventanas::F_Nuevo_login;
+    w->show();
+    QCOMPARE(w->C_Nivel->currentIndex(), -1);
+    QCOMPARE(w->C_Nivel->itemText(0), QStringLiteral("Administrator"));
+    QCOMPARE(w->C_Nivel->itemText(1), QStringLiteral("User"));
+    QTest::keyClicks(w->Edit1, login);
+    QTest::keyClicks(w->Edit2, password);
+    QTest::keyClicks(w->Edit3, otra);
+    w->C_Nivel->setCurrentIndex(nivel);
+    QTest::mouseClick(w->B_Aceptar, Qt::LeftButton);
+
+    QStringList esperados{"admin|admin|ADMIN"};
+    if (!guardado.isEmpty())
+        esperados << guardado;
+    QCOMPARE(Logins(e), esperados);
+    // The window stays open for the next login.
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->Edit1->text().isEmpty(), vaciado || login.isEmpty());
+    QCOMPARE(w->Edit3->text().isEmpty(), vaciado || otra.isEmpty());
+    w->hide();
+}
+
+void TestLogins::nuevoDesdeLaPagina()
+{
+    Entorno e;
+    e.arranca();
+    e.entra("admin", "admin");
+    TF_Main *m = Ventanas::F_Main;
+    m->Selecciona_Nodo(5);
+    kv::ui::Operador::setNextDialogAction([](QDialog *d) {
+        auto *w = qobject_cast<TF_Nuevo_login *>(d);
+        QVERIFY(w && w->isVisible());
+        // Typing into the level list changes nothing; the list decides.
+        QTest::keyClicks(w->C_Nivel, "Admin");
+        QCOMPARE(w->C_Nivel->currentIndex(), -1);
+        for (const char *l : {"eva", "ines"}) {
+            QTest::keyClicks(w->Edit1, l);
+            QTest::keyClicks(w->Edit2, "x*y");
+            QTest::keyClicks(w->Edit3, "xy");
+            QTest::mouseClick(w->B_Aceptar, Qt::LeftButton);
+        }
+        QTest::mouseClick(w->B_Cancelar, Qt::LeftButton);
+    });
+    QTest::mouseClick(m->B_Nuevo_Login, Qt::LeftButton);
+    QVERIFY(!Ventanas::F_Nuevo_login->isVisible());
+    QCOMPARE(columna(m->Lista4, 0), QStringList({"admin", "eva", "ines"}));
+    QCOMPARE(Logins(e).last(), QStringLiteral("ines|xy|USER"));
+}
+
+void TestLogins::borrar_data()
+{
+    QTest::addColumn<QStringList>("otros");   // further logins, "login:LEVEL"
+    QTest::addColumn<QString>("elegido");     // empty: nothing selected
+    QTest::addColumn<int>("respuesta");       // what the operator answers, if asked
+    QTest::addColumn<bool>("pregunta");
+    QTest::addColumn<QStringList>("quedan");
+    QTest::newRow("last administrator") << QStringList{"guard:USER"} << "admin" << 1 << false
+                                        << QStringList{"admin", "guard"};
+    QTest::newRow("one of two administrators") << QStringList{"jefa:ADMIN"} << "jefa" << 0 << false
+                                               << QStringList{"admin"};
+    QTest::newRow("self, another administrator left") << QStringList{"jefa:ADMIN"} << "admin" << 0 << false
+                                                      << QStringList{"jefa"};
+    QTest::newRow("user, confirmed") << QStringList{"guard:USER"} << "guard" << 1 << true << QStringList{"admin"};
+    QTest::newRow("user, cancelled") << QStringList{"guard:USER"} << "guard" << 0 << true
+                                     << QStringList{"admin", "guard"};
+    QTest::newRow("nothing selected") << QStringList{"guard:USER"} << "" << 1 << false
+                                      << QStringList{"admin", "guard"};
+}
+
+void TestLogins::borrar()
+{
+    QFETCH(QStringList, otros);
+    QFETCH(QString, elegido);
+    QFETCH(int, respuesta);
+    QFETCH(bool, pregunta);
+    QFETCH(QStringList, quedan);
+    Entorno e;
+    for (const QString &o : otros) {
+        const QStringList p = o.split(':');
+        QVERIFY(e.sqlPrincipal({QString("INSERT INTO usuario VALUES (gen_id(GEN_USUARIO_ID, 1), '%1', 'pw', '%2')")
+                                    .arg(p[0], p[1])}));
+    }
+    e.arranca();
+    e.entra("admin", "admin");
+    TF_Main *m = Ventanas::F_Main;
+    m->Selecciona_Nodo(5);
+    if (!elegido.isEmpty())
+        fila(m->Lista4, elegido)->setSelected(true);
+    kv::ui::Operador::clear();
+    kv::ui::Operador::setNextAnswer(respuesta);
+    QTest::mouseClick(m->B_Delete_login, Qt::LeftButton);
+
+    bool preguntado = false;
+    for (const auto &h : kv::ui::Operador::history())
+        preguntado = preguntado || (h.tipo == "modal" && h.titulo == "F_Delete_Conf");
+    QCOMPARE(preguntado, pregunta);
+    if (pregunta) {
+        const QString texto = Ventanas::F_Delete_Conf->Label1->text();
+        QVERIFY2(texto.endsWith(' ' + elegido + '?'), qPrintable(texto));
+        QVERIFY(texto.contains('\n'));
+    }
+    QCOMPARE(columna(m->Lista4, 0), quedan);
+    QStringList filas;
+    for (const QString &r : Logins(e))
+        filas << r.section('|', 0, 0);
+    QCOMPARE(filas, quedan);
+}

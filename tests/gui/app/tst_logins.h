@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QObject>
+
+// The application's logins: the new-login window's rules and the deletion
+// rules, where the last administrator always stays.
+class TestLogins : public QObject {
+    Q_OBJECT
+private slots:
+    void nuevoLogin_data();
+    void nuevoLogin();
+    void nuevoDesdeLaPagina();
+    void borrar_data();
+    void borrar();
+};
