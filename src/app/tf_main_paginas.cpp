@@ -130,7 +130,7 @@ void TF_Main::Crea_Pagina_Tarjetas()
                                   QStringLiteral("Caducidad"), QStringLiteral("Fecha caducidad"),
                                   QStringLiteral("Fecha Alta")},
                                  true);
-    const int anchos[] = {100, 140, 180, 160, 70, 150, 150};
+    const int anchos[] = {120, 140, 180, 160, 70, 150, 150};
     for (int i = 0; i < 7; ++i)
         Lista3->setColumnWidth(i, anchos[i]);
     Anade(PANEL_LISTA_CARDS, Label9);
