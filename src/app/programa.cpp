@@ -1,10 +1,16 @@
 #include "app/programa.h"
 
+#include "app/pagina_lectores.h"
+#include "app/tf_clone_controller.h"
+#include "app/tf_contr_n.h"
 #include "app/tf_delete_conf.h"
+#include "app/tf_edit_controller.h"
 #include "app/tf_login.h"
 #include "app/tf_main.h"
+#include "app/tf_muestra_recep.h"
 #include "app/tf_nuevo_login.h"
 #include "app/ventanas.h"
+#include "app/ventanas_lectores.h"
 
 #include "lang/lang.h"
 #include "model/globales.h"
@@ -28,6 +34,30 @@ Entrada ventana(T *&global)
     return {[&global]() -> QWidget * { return global = new T; }, [&global] { global = nullptr; }};
 }
 
+// The code of the main window's pages and tools, each attached to the window
+// before its start-up runs, so that the start-up already works through it
+// (the readers page, for one, refreshes and tests the readers its own way).
+// A page's object is owned by the window.
+const std::vector<std::function<void(TF_Main *)>> &paginas()
+{
+    static const std::vector<std::function<void(TF_Main *)>> tabla = {
+        [](TF_Main *m) { new Pagina_Lectores(m); },
+    };
+    return tabla;
+}
+
+Entrada ventana_principal()
+{
+    return {[]() -> QWidget * {
+                auto *m = Ventanas::F_Main = new TF_Main;
+                for (const auto &pagina : paginas())
+                    pagina(m);
+                m->FormCreate();
+                return m;
+            },
+            [] { Ventanas::F_Main = nullptr; }};
+}
+
 // The order in which the windows are created. Each window translates itself
 // and does its start-up work in its constructor, so the order matters: the
 // login window opens the language file and reads the settings that every
@@ -43,7 +73,11 @@ const std::vector<Entrada> &orden()
 {
     static const std::vector<Entrada> tabla = {
         ventana(Ventanas::F_Login),
-        ventana(Ventanas::F_Main),
+        ventana_principal(),
+        ventana(Ventanas::F_Contr_N),
+        ventana(Ventanas::F_edit_controller),
+        ventana(Ventanas::F_Clone_Controller),
+        ventana(Ventanas::F_Muestra_recep),
         ventana(Ventanas::F_Delete_Conf),
         ventana(Ventanas::F_Nuevo_login),
     };

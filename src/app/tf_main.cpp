@@ -51,7 +51,6 @@ TF_Main::TF_Main(QWidget *parent)
 
     Conecta_Acciones();
     kv::ui::Principal::Registra(this);
-    FormCreate();
 }
 
 TF_Main::~TF_Main()

@@ -31,8 +31,9 @@ class Imagen_Pulsable;
 
 // The main window (F_Main): tool bar, header, the navigation, tools and
 // reports tabs on the left and the page of the selected node, tool or report
-// on the right. Its constructor runs the program's start-up: it connects the
-// main database, opens the installation and tests the readers.
+// on the right. The constructor builds the layout; FormCreate, run once the
+// pages' own code is attached (programa.cpp), is the program's start-up: it
+// connects the main database, opens the installation and tests the readers.
 //
 // The components keep the names the language file's keys use; every list
 // keeps its icon numbers in kv::ui::Rol_Icono.
@@ -184,9 +185,9 @@ public:
     QStringList Meses;
     QStringList Tipos_Incidencia;
 
-    // The readers page puts its own refresh and test-all here; until then the
-    // defaults below refresh the readers list and test every reader through
-    // the model.
+    // The readers page's refresh of the readers list and its test of every
+    // reader (which ends with the controllers listening for events). Without
+    // a readers page both do nothing.
     std::function<void()> Gancho_Refrescar_Controladores;
     std::function<void()> Gancho_Test_Todos;
 
@@ -265,21 +266,10 @@ private:
     void Crea_Informes();
     void Conecta_Acciones();
 
-    // Readers defaults, in tf_main_lectores.cpp.
-    void Refrescar_Controladores_Por_Defecto();
-    void Test_Todos_Por_Defecto();
-    void Test_Controlador(int codigo, int fila);
-
-    // The number of the controller's card assignments in the database.
-    QString Tarjetas_En_BD(int codigo);
-
-    // Cards and events of the open installation, in tf_main_tarjetas.cpp.
-    // Reloads the card collection.
+    // Reloads the open installation's card collection.
     void Refrescar_Tarjetas_Modelo();
-    // The installation's events reach Recibida_Incidencia.
+    // The open installation's events reach Recibida_Incidencia.
     void Escucha_Incidencias();
-    // Switches the controllers' event reporting on.
-    void Inicia_Escucha();
 
     kv::ui::Selector_Instalaciones m_selector;
 };

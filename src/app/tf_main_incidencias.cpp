@@ -32,12 +32,6 @@ void TF_Main::Escucha_Incidencias()
     };
 }
 
-void TF_Main::Inicia_Escucha()
-{
-    if (ZARVColeccionIncidencia *incidencias = Globales::Sistema ? Globales::Sistema->Incidencias() : nullptr)
-        incidencias->Inicia_Registro();
-}
-
 void TF_Main::Recibida_Incidencia(const TEventoInformacion &evento)
 {
     ZARVSistema *sistema = Globales::Sistema.get();

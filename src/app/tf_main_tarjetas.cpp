@@ -59,12 +59,6 @@ void TF_Main::Refrescar_Tarjetas_Modelo()
         t->Refrescar();
 }
 
-QString TF_Main::Tarjetas_En_BD(int codigo)
-{
-    ZARVColeccionTarjeta *t = Tarjetas();
-    return QString::number(t ? t->Cuenta_Tarjetas_Controlador(codigo) : 0);
-}
-
 void TF_Main::Refrescar_usuariosII()
 {
     Lista1->clear();
