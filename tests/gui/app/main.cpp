@@ -4,6 +4,7 @@
 #include "tst_listas.h"
 #include "tst_login.h"
 #include "tst_logins.h"
+#include "tst_piezas.h"
 
 #include "ui/operador.h"
 
@@ -32,6 +33,7 @@ int main(int argc, char **argv)
         if (solo.isEmpty() || solo == QLatin1String(t.metaObject()->className()))
             fallos += QTest::qExec(&t, n, args.data());
     };
+    corre(TestPiezas());
     corre(TestArranque());
     corre(TestLogin());
     corre(TestListas());
