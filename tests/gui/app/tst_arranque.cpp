@@ -149,6 +149,30 @@ void TestArranque::pasoFallido()
     QVERIFY(h.last().tipo == "error" || h.last().texto == "Login Incorrecto");
 }
 
+void TestArranque::instalacionPerdida()
+{
+    Entorno e;
+    QVERIFY(QFile::remove(e.inst.installationFile(1)));
+    e.arranca();
+    QCOMPARE(erroresMostrados().size(), 1);
+    QVERIFY(erroresMostrados().first().contains("INSTALACION_1.FDB"));
+
+    // The logins are in the main database, which is fine: the operator gets
+    // in and finds every page empty, and nothing breaks on the way.
+    kv::ui::Operador::clear();
+    e.entra("admin", "admin");
+    TF_Main *m = Ventanas::F_Main;
+    QVERIFY(m->isVisible());
+    for (int nodo = 0; nodo < 7; ++nodo)
+        m->Selecciona_Nodo(nodo);
+    m->SpeedButton11Click();
+    QCOMPARE(m->Lista_INI->topLevelItemCount(), 0);
+    QCOMPARE(m->Lista1->topLevelItemCount(), 0);
+    QCOMPARE(m->Lista3->topLevelItemCount(), 0);
+    QCOMPARE(m->Lista4->topLevelItemCount(), 1);
+    QVERIFY2(erroresMostrados().isEmpty(), qPrintable(erroresMostrados().join('\n')));
+}
+
 void TestArranque::unSoloSufijo()
 {
     Entorno e;

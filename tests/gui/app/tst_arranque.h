@@ -14,6 +14,7 @@ private slots:
     void instalacionRecordada();
     void pasoFallido_data();
     void pasoFallido();
+    void instalacionPerdida();
     void unSoloSufijo();
     void ventanasTraducidas_data();
     void ventanasTraducidas();
