@@ -87,8 +87,9 @@ TEST_P(EnviaFalloTest, EachConfirmedWriteIsMarkedStoredAndAnyOtherMakesItFalse)
     ASSERT_TRUE(db->exec("INSERT INTO zarvtarjeta VALUES('0012345678','N',NULL,NULL,-1,'N')"));
     Pending("0012345678", 1);
     Pending("0012345678", 2);
-    if (*f.fault)
+    if (*f.fault) {
         ASSERT_TRUE(sim4.ok(QStringLiteral("fault 170 %1").arg(f.fault)));
+    }
     Open();
 
     EXPECT_EQ(tarjetas->Envia_Pendientes(*tarjetas->Busca("0012345678")), f.resultado);

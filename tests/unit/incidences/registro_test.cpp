@@ -174,8 +174,9 @@ TEST_P(IniciaTest, OneLinePerRunOfNeighboursListensAndStopSilencesAll)
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i + 1);
         EXPECT_FALSE(Escucha(Ctl(i + 1)));
-        if (Ctl(i + 1)->Comunicador())
+        if (Ctl(i + 1)->Comunicador()) {
             EXPECT_FALSE(Ctl(i + 1)->Comunicador()->OnIncidencia);
+        }
     }
     EXPECT_FALSE(Busy(sim3));
     EXPECT_FALSE(Busy(sim4));
