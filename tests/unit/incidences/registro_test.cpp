@@ -148,6 +148,9 @@ TEST_P(IniciaTest, OneLinePerRunOfNeighboursListensAndStopSilencesAll)
     for (int i = 0; i < 3; ++i)
         Controller(i + 1, l.puertos[size_t(i)], i + 1);
     Open();
+    // Every controller's output goes to the log, opened or not.
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(Ctl(i + 1)->OnIncidencia) << i + 1;
     if (l.falla)
         EXPECT_THROW(inc->Inicia_Registro(), std::runtime_error);
     else
