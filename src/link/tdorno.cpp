@@ -216,12 +216,18 @@ void TDORNO::Enviar_ACK()
 
 void TDORNO::Aviso()
 {
-    if (m_avisos.empty())
-        return;
-    const Trama_GenDorno trama = m_avisos.front();
-    m_avisos.pop_front();
-    if (OnDORNORecibedNotDemandRxInc)
-        OnDORNORecibedNotDemandRxInc(m_aviso, trama);
+    // Every waiting incidence goes out on this tick. Each received frame
+    // blocks the thread for its per-byte pauses, so ticks come less often than
+    // frames on a busy line; handing on one per tick would let the queue fill
+    // and drop incidences the controllers were told had arrived. Only the
+    // ones waiting now are handed on, so a handler that lets more frames in
+    // cannot keep this loop going.
+    for (std::size_t n = m_avisos.size(); n > 0 && !m_avisos.empty(); --n) {
+        const Trama_GenDorno trama = m_avisos.front();
+        m_avisos.pop_front();
+        if (OnDORNORecibedNotDemandRxInc)
+            OnDORNORecibedNotDemandRxInc(m_aviso, trama);
+    }
 }
 
 void TDORNO::Linea_Perdida(const EComPort &error)
