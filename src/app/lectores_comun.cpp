@@ -2,6 +2,7 @@
 
 #include "link/zarvcomunicador.h"
 #include "model/globales.h"
+#include "model/variables.h"
 #include "model/zarvcoleccioncontrolador.h"
 #include "model/zarvcoleccionincidencia.h"
 #include "ui/principal.h"
@@ -99,6 +100,13 @@ ZARVComunicador &Comunicador(ZARVControlador &controlador)
         throw std::logic_error("the controller has no command layer");
     com->SetConectado(false);
     return *com;
+}
+
+QString Segundos(const QString &hex)
+{
+    bool decimal = false;
+    const int valor = hex.toInt(&decimal, 10);
+    return decimal ? QString::number(valor) : Variables::Hex_a_Decimal(hex);
 }
 
 void Solo_Digitos(QLineEdit *edit, int longitud)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <functional>
 #include <memory>
 
@@ -40,6 +42,13 @@ std::shared_ptr<ZARVControlador> Controlador(int codigo);
 // The controller's command layer, created on first use, with its port closed
 // so that the next command opens it afresh.
 ZARVComunicador &Comunicador(ZARVControlador &controlador);
+
+// A door time of a controller's test reply, in seconds. The controllers keep
+// their times as packed decimal (12 s is the byte 0x12), so the reply's hex
+// text already reads as the seconds; taking it for a hexadecimal number would
+// show 18 s, and the edit window would then send 18 s back. A text that
+// cannot be packed decimal (a hex digit above 9) is read as hexadecimal.
+QString Segundos(const QString &hex);
 
 // An edit that takes digits only, at most longitud of them: a non-digit never
 // reaches the field, typed or pasted.

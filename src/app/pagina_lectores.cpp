@@ -154,8 +154,8 @@ bool Pagina_Lectores::Test_Controlador(int codigo, int fila)
         ZARVColeccionTarjeta *tarjetas = Globales::Sistema->Tarjetas();
         const QString en_bd = QString::number(tarjetas ? tarjetas->Cuenta_Tarjetas_Controlador(codigo) : 0);
         columnas << (l1 ? l1->text(1) : c->Descripcion()) << info.Estado
-                 << Variables::Hex_a_Decimal(info.Tiempo_Cerradura)
-                 << Variables::Hex_a_Decimal(info.Tiempo_Puerta_Abierta) << Version(info.Version)
+                 << lectores::Segundos(info.Tiempo_Cerradura)
+                 << lectores::Segundos(info.Tiempo_Puerta_Abierta) << Version(info.Version)
                  << info.Num_Tarjetas << en_bd;
         icono = info.Num_Tarjetas == en_bd ? kv::ui::Icono_Responde : kv::ui::Icono_Diferencia;
     } else {

@@ -129,8 +129,8 @@ void TF_edit_controller::FormShow()
     lectores::Comunicador(*c).Test_Lector(c->Direccion_Bus(), info);
     if (info.Correcto != 1)
         return;
-    Edit4->setText(Variables::Hex_a_Decimal(info.Tiempo_Cerradura));
-    Edit5->setText(Variables::Hex_a_Decimal(info.Tiempo_Puerta_Abierta));
+    Edit4->setText(lectores::Segundos(info.Tiempo_Cerradura));
+    Edit5->setText(lectores::Segundos(info.Tiempo_Puerta_Abierta));
     Edit4->setEnabled(true);
     Edit5->setEnabled(true);
 }
