@@ -2,6 +2,7 @@
 #include "tst_lista.h"
 #include "tst_nuevo.h"
 #include "tst_tarjetas.h"
+#include "tst_ventanas.h"
 
 #include "ui/operador.h"
 
@@ -34,5 +35,6 @@ int main(int argc, char **argv)
     corre(TestTarjetasLector());
     corre(TestNuevoLector());
     corre(TestEditarLector());
+    corre(TestVentanasLectores());
     return fallos;
 }
