@@ -57,6 +57,8 @@ protected:
     QSqlQuery &Ejecuta();
     // Prepares and runs a statement without bound values.
     QSqlQuery &Ejecuta(const QString &sentencia);
+    // The collection's connection, for a TransaccionBD around several statements.
+    QSqlDatabase &Conexion_BD() { return m_conexion.db(); }
 
     std::vector<std::shared_ptr<ZARVEntidad>> Elementos;
 

@@ -1,5 +1,7 @@
 #include "model/zarvcoleccioncontrolador.h"
 
+#include "model/transaccionbd.h"
+
 namespace {
 
 QString No_Nulo(const QString &texto)
@@ -148,4 +150,32 @@ void ZARVColeccionControlador::Marca_Tarjetas(const ZARVControlador &controlador
                                .arg(controlador.Cod()));
     q.bindValue(QStringLiteral(":valor"), almacenadas ? QStringLiteral("S") : QStringLiteral("N"));
     Ejecuta();
+}
+
+void ZARVColeccionControlador::Elimina_Con_Tarjetas(const ZARVControlador &controlador)
+{
+    {
+        TransaccionBD cambio(Conexion_BD());
+        Quita_Tarjetas(controlador);
+        QSqlQuery &q = Prepara(QStringLiteral("DELETE FROM zarvcontrolador WHERE cod=:cod"));
+        q.bindValue(QStringLiteral(":cod"), controlador.Cod());
+        Ejecuta();
+        cambio.Confirma();
+    }
+    Refrescar();
+}
+
+void ZARVColeccionControlador::Reemplaza_Tarjetas(const ZARVControlador &controlador,
+                                                  const std::vector<std::pair<QString, bool>> &tarjetas)
+{
+    TransaccionBD cambio(Conexion_BD());
+    Quita_Tarjetas(controlador);
+    QSqlQuery &q = Prepara(QStringLiteral("INSERT INTO zarvcontroladortarjeta values(:tarjeta,%1,:almacenada)")
+                               .arg(controlador.Cod()));
+    for (const auto &[codigo, almacenada] : tarjetas) {
+        q.bindValue(QStringLiteral(":tarjeta"), codigo);
+        q.bindValue(QStringLiteral(":almacenada"), almacenada ? QStringLiteral("S") : QStringLiteral("N"));
+        Ejecuta();
+    }
+    cambio.Confirma();
 }

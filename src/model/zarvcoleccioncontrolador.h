@@ -3,6 +3,9 @@
 #include "model/zarvcoleccion.h"
 #include "model/zarvcontrolador.h"
 
+#include <utility>
+#include <vector>
+
 // The controllers of the open installation, in number order ("cod") by
 // default, with the statements on zarvcontrolador and the per-controller
 // statements on zarvcontroladortarjeta. None of these reloads the cards.
@@ -33,6 +36,14 @@ public:
     void Quita_Tarjeta(const ZARVControlador &controlador, const QString &codigo_tarjeta);
     void Quita_Tarjetas(const ZARVControlador &controlador);
     void Marca_Tarjetas(const ZARVControlador &controlador, bool almacenadas);
+
+    // The controller and its assignments, as one change: either both go or,
+    // on an error, neither does.
+    void Elimina_Con_Tarjetas(const ZARVControlador &controlador);
+    // The controller's assignments become exactly these cards (code, stored
+    // in the controller), as one change. Does not reload the cards.
+    void Reemplaza_Tarjetas(const ZARVControlador &controlador,
+                            const std::vector<std::pair<QString, bool>> &tarjetas);
 
     // Releases every loaded controller's line (closing the installation).
     void Cierra_Comunicaciones();

@@ -9,6 +9,7 @@
 #include "model/zarvusuario.h"
 
 #include <QPointer>
+#include <QSet>
 #include <QStringList>
 #include <algorithm>
 #include <exception>
@@ -114,15 +115,19 @@ void ZARVColeccionIncidencia::Inicia_Registro()
     ZARVColeccionControlador *controladores = Sistema() ? Sistema()->Controladores() : nullptr;
     if (!controladores)
         return;
+    // Listening from here on, even when a line below cannot be opened: the
+    // others listen, and whoever suspends the lines must put them back.
+    m_escuchando = true;
     const QPointer<ZARVColeccionIncidencia> receptor(this);
     std::exception_ptr primer_error;
-    int anterior = 0;
-    for (controladores->Primero(); !controladores->Fin(); controladores->Siguiente()) {
-        const std::shared_ptr<ZARVControlador> c = controladores->Elemento(-1);
-        // One line per port: the controller just before already listens on it.
-        if (c->Puerto_Serie() == anterior)
+    // One line per port, whatever the order of the controllers on it: a
+    // second open of a port already listening would fail.
+    QSet<int> puertos;
+    for (int i = 0; i < controladores->Cuenta(); ++i) {
+        const std::shared_ptr<ZARVControlador> c = controladores->Elemento(i);
+        if (puertos.contains(c->Puerto_Serie()))
             continue;
-        anterior = c->Puerto_Serie();
+        puertos.insert(c->Puerto_Serie());
         try {
             // A controller loaded since the installation opened has no command layer yet.
             if (!c->Comunicador())
@@ -145,11 +150,12 @@ void ZARVColeccionIncidencia::Inicia_Registro()
 
 void ZARVColeccionIncidencia::Detiene_Registro()
 {
+    m_escuchando = false;
     ZARVColeccionControlador *controladores = Sistema() ? Sistema()->Controladores() : nullptr;
     if (!controladores)
         return;
-    for (controladores->Primero(); !controladores->Fin(); controladores->Siguiente()) {
-        const std::shared_ptr<ZARVControlador> c = controladores->Elemento(-1);
+    for (int i = 0; i < controladores->Cuenta(); ++i) {
+        const std::shared_ptr<ZARVControlador> c = controladores->Elemento(i);
         ZARVComunicador *com = c->Comunicador();
         // Never opened: nothing listens, nothing to close.
         if (!com || !com->Enlace())

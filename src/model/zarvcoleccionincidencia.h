@@ -39,12 +39,17 @@ public:
     // The load statement the filter gives, as Refrescar sends it.
     QString Sentencia() const;
 
-    // Switches event reporting on, one line per run of neighbouring
-    // controllers on a port. Every such line is tried; when some could not be
-    // opened the first port error is raised after the others are listening.
+    // Switches event reporting on, one line per port (the first controller
+    // of each port in collection order listens for all of them). Every port
+    // is tried; when some could not be opened the first port error is raised
+    // after the others are listening.
     void Inicia_Registro();
     // Switches every controller's reporting off and closes its line.
     void Detiene_Registro();
+    // True from Inicia_Registro until Detiene_Registro, also when a port
+    // could not be opened: what the lines are meant to do, which a workflow
+    // that needs the ports suspends and puts back.
+    bool Escuchando() const { return m_escuchando; }
 
     // The receiver of every controller event. The event is attributed to the
     // lowest-numbered controller on its port; one from a port no loaded
@@ -72,5 +77,6 @@ private:
     QDateTime m_fecha_fin;
     int m_usr = -1;
     int m_perdidas = 0;
+    bool m_escuchando = false;
     QString m_ultimo_error;
 };

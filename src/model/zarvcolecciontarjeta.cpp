@@ -1,5 +1,7 @@
 #include "model/zarvcolecciontarjeta.h"
 
+#include "model/transaccionbd.h"
+
 #include "link/zarvcomunicador.h"
 #include "model/sqltexto.h"
 #include "model/zarvcoleccioncontrolador.h"
@@ -37,10 +39,6 @@ QString Clave(const QString &codigo)
         --n;
     return codigo.left(n);
 }
-
-// The address every card write uses, whatever the controller's own address:
-// on a line of one controller it is the one that answers to it.
-constexpr std::uint8_t DIRECCION_ENVIO = 170;
 
 } // namespace
 
@@ -154,19 +152,24 @@ bool ZARVColeccionTarjeta::Existe(const QString &codigo)
     return existe;
 }
 
+void ZARVColeccionTarjeta::Inserta_Fila(const ZARVTarjeta &tarjeta, int id)
+{
+    QSqlQuery &q = Prepara(QStringLiteral("INSERT INTO zarvtarjeta(codigo_tarjeta,bloqueado,fecha_alta,fecha_caducidad,"
+                                          "usuario,usar_fecha_cad) VALUES(:codigo_tarjeta,:No,:fecha_Alta,"
+                                          ":fecha_caducidad,%1,:cad)")
+                               .arg(id));
+    q.bindValue(QStringLiteral(":codigo_tarjeta"), tarjeta.Codigo_Tarjeta());
+    q.bindValue(QStringLiteral(":No"), QStringLiteral("N"));
+    q.bindValue(QStringLiteral(":fecha_Alta"), Fecha(tarjeta.Fecha_Alta()));
+    q.bindValue(QStringLiteral(":fecha_caducidad"), Fecha(tarjeta.Fecha_Caducidad()));
+    q.bindValue(QStringLiteral(":cad"), SN(tarjeta.Usar_Fecha_Cad()));
+    Ejecuta();
+}
+
 void ZARVColeccionTarjeta::Inserta(const ZARVTarjeta &tarjeta)
 {
     try {
-        QSqlQuery &q = Prepara(QStringLiteral("INSERT INTO zarvtarjeta(codigo_tarjeta,bloqueado,fecha_alta,fecha_caducidad,"
-                                              "usuario,usar_fecha_cad) VALUES(:codigo_tarjeta,:No,:fecha_Alta,"
-                                              ":fecha_caducidad,%1,:cad)")
-                                   .arg(Id_Usuario(tarjeta)));
-        q.bindValue(QStringLiteral(":codigo_tarjeta"), tarjeta.Codigo_Tarjeta());
-        q.bindValue(QStringLiteral(":No"), QStringLiteral("N"));
-        q.bindValue(QStringLiteral(":fecha_Alta"), Fecha(tarjeta.Fecha_Alta()));
-        q.bindValue(QStringLiteral(":fecha_caducidad"), Fecha(tarjeta.Fecha_Caducidad()));
-        q.bindValue(QStringLiteral(":cad"), SN(tarjeta.Usar_Fecha_Cad()));
-        Ejecuta();
+        Inserta_Fila(tarjeta, Id_Usuario(tarjeta));
         Refrescar();
     } catch (const std::exception &) {
         // Callers ask Existe first; a refused insert is theirs to have foreseen.
@@ -175,35 +178,34 @@ void ZARVColeccionTarjeta::Inserta(const ZARVTarjeta &tarjeta)
 
 void ZARVColeccionTarjeta::Inserta_Con_Usuario(const ZARVTarjeta &tarjeta, int id)
 {
-    QSqlQuery &q = Prepara(QStringLiteral("INSERT INTO zarvtarjeta(codigo_tarjeta,bloqueado,fecha_alta,fecha_caducidad,"
-                                          "usuario,usar_fecha_cad)VALUES(:cod_tarjeta,:No,:fecha_Alta,"
-                                          ":fecha_caducidad,%1,:cad)")
-                               .arg(id));
-    q.bindValue(QStringLiteral(":cod_tarjeta"), tarjeta.Codigo_Tarjeta());
-    q.bindValue(QStringLiteral(":No"), QStringLiteral("N"));
-    q.bindValue(QStringLiteral(":fecha_Alta"), Fecha(tarjeta.Fecha_Alta()));
-    q.bindValue(QStringLiteral(":fecha_caducidad"), Fecha(tarjeta.Fecha_Caducidad()));
-    q.bindValue(QStringLiteral(":cad"), SN(tarjeta.Usar_Fecha_Cad()));
-    Ejecuta();
+    Inserta_Fila(tarjeta, id);
     Refrescar();
 }
 
 bool ZARVColeccionTarjeta::Inserta_Con_Asignaciones(const ZARVTarjeta &tarjeta)
 {
-    // The entries may belong to this very card object, which the reload in
-    // Inserta does not touch; copied all the same, as the caller's card is
-    // the caller's.
+    // The entries may belong to this very card object, which the reload
+    // below does not touch; copied all the same, as the caller's card is the
+    // caller's.
     const std::vector<TControladorTarjeta> entradas = tarjeta.Controladores();
-    Inserta(tarjeta);
-    for (const TControladorTarjeta &e : entradas) {
-        if (!e.Controlador)
-            continue;
-        QSqlQuery &q = Prepara(QStringLiteral("INSERT INTO zarvcontroladortarjeta values(:codigo_tarjeta,%1,:No)")
-                                   .arg(e.Controlador->Cod()));
-        q.bindValue(QStringLiteral(":codigo_tarjeta"), tarjeta.Codigo_Tarjeta());
-        q.bindValue(QStringLiteral(":No"), QStringLiteral("N"));
-        Ejecuta();
+    {
+        // The card and its assignments go in together or not at all: a card
+        // without the readers it was given would open nothing, and an error
+        // halfway must not leave one.
+        TransaccionBD cambio(Conexion_BD());
+        Inserta_Fila(tarjeta, Id_Usuario(tarjeta));
+        for (const TControladorTarjeta &e : entradas) {
+            if (!e.Controlador)
+                continue;
+            QSqlQuery &q = Prepara(QStringLiteral("INSERT INTO zarvcontroladortarjeta values(:codigo_tarjeta,%1,:No)")
+                                       .arg(e.Controlador->Cod()));
+            q.bindValue(QStringLiteral(":codigo_tarjeta"), tarjeta.Codigo_Tarjeta());
+            q.bindValue(QStringLiteral(":No"), QStringLiteral("N"));
+            Ejecuta();
+        }
+        cambio.Confirma();
     }
+    Refrescar();
     return true;
 }
 
@@ -335,7 +337,10 @@ bool ZARVColeccionTarjeta::Envia_Pendientes(const ZARVTarjeta &tarjeta)
         // installation opens; the others get their command layer here.
         if (!c->Comunicador())
             c->Abrir_Comunicacion();
-        if (c->Comunicador()->Anyadir_Tarjeta(tarjeta.Codigo_Tarjeta(), DIRECCION_ENVIO)) {
+        // At the controller's own address: on a line shared by several
+        // controllers any other address reaches another one, which would
+        // take the card while this assignment is marked stored.
+        if (c->Comunicador()->Anyadir_Tarjeta(tarjeta.Codigo_Tarjeta(), c->Direccion_Bus())) {
             QSqlQuery &q = Prepara(QStringLiteral("Update zarvcontroladortarjeta SET \"_STOREDINHW\" =:Si WHERE "
                                                   "tarjeta=:codigo_tarjeta AND controlador= %1")
                                        .arg(cod));

@@ -33,7 +33,9 @@ public:
     void Inserta(const ZARVTarjeta &tarjeta);
     // The card stored with cardholder id instead of its own; errors reach the caller.
     void Inserta_Con_Usuario(const ZARVTarjeta &tarjeta, int id);
-    // Inserta, then one pending assignment per entry of the card's Controladores.
+    // The card and one pending assignment per entry of its Controladores, as
+    // one change: on an error (the code in use, say) nothing is stored and
+    // the error reaches the caller.
     bool Inserta_Con_Asignaciones(const ZARVTarjeta &tarjeta);
     bool Modifica(const ZARVTarjeta &tarjeta);
     void Elimina(const ZARVTarjeta &tarjeta);
@@ -51,8 +53,8 @@ public:
     int Cuenta_Tarjetas_Controlador(int cod);
     bool Esta_Asignada(const QString &codigo);
 
-    // Writes the card into every loaded controller where it is pending, always
-    // at address 170, and marks each assignment the controller confirms as
+    // Writes the card into every loaded controller where it is pending, each
+    // at its own bus address, and marks each assignment the controller confirms as
     // stored. False when any controller did not confirm; those stay pending.
     // A port that cannot be opened raises the port's error.
     bool Envia_Pendientes(const ZARVTarjeta &tarjeta);
@@ -65,6 +67,7 @@ protected:
     virtual void Lee_Asignaciones_De(const std::vector<std::shared_ptr<ZARVTarjeta>> &tarjetas);
 
 private:
+    void Inserta_Fila(const ZARVTarjeta &tarjeta, int id);
     void Publica(std::vector<std::shared_ptr<ZARVTarjeta>> tarjetas);
 
     // Code to position in Elementos, first occurrence: every incoming event

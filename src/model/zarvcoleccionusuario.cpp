@@ -73,16 +73,17 @@ void ZARVColeccionUsuario::Inserta(const ZARVUsuario &usuario, int &id)
 {
     QSqlQuery &q = Prepara(QStringLiteral(
         "INSERT INTO zarvusuario(id,nombre,apellidos,permanente,fotografia) "
-        "VALUES(gen_id(GEN_ZARVUSUARIO_ID, 1),:nombre,:apellidos,:permanente,:fotografia)"));
+        "VALUES(gen_id(GEN_ZARVUSUARIO_ID, 1),:nombre,:apellidos,:permanente,:fotografia) RETURNING id"));
     q.bindValue(QStringLiteral(":nombre"), No_Nulo(usuario.Nombre()));
     q.bindValue(QStringLiteral(":apellidos"), No_Nulo(usuario.Apellidos()));
     q.bindValue(QStringLiteral(":permanente"), QStringLiteral("S"));
     q.bindValue(QStringLiteral(":fotografia"), No_Nulo(usuario.Fotografia()));
+    // The number this insert took, not the generator's current value, which
+    // on a shared server may already be another station's cardholder.
     Ejecuta();
-    QSqlQuery &n = Ejecuta(QStringLiteral("SELECT gen_id(GEN_ZARVUSUARIO_ID, 0) FROM zarvusuario"));
-    if (n.next())
-        id = n.value(0).toInt();
-    n.finish();
+    if (q.next())
+        id = q.value(0).toInt();
+    q.finish();
     Carga();
 }
 

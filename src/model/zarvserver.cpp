@@ -1,5 +1,7 @@
 #include "model/zarvserver.h"
 
+#include "model/transaccionbd.h"
+
 #include "model/errorbd.h"
 #include "model/sqltexto.h"
 #include "model/uzarv.h"
@@ -165,16 +167,23 @@ QStringList ZARVServer::Lista_Instalaciones()
 
 int ZARVServer::Nueva_Instalacion(const QString &nombre, const QString &directorio)
 {
-    Ejecuta(QStringLiteral("INSERT INTO INSTALACION VALUES(gen_id(INSTALACION_ID, 1),'%1')").arg(Texto_SQL(nombre)));
-    const QString codigo = Escalar(QStringLiteral("SELECT gen_id(INSTALACION_ID, 0) FROM INSTALACION")).toString();
+    // The row and its file come as one change: the row is committed only once
+    // the file is in place, so a failed copy leaves no row that cannot be
+    // opened, and the code is the one this very insert took (another station
+    // on a shared server may be taking the next one meanwhile).
+    TransaccionBD cambio(Conexion());
+    QSqlQuery &q = Ejecuta(
+        QStringLiteral("INSERT INTO INSTALACION VALUES(gen_id(INSTALACION_ID, 1),'%1') RETURNING COD").arg(Texto_SQL(nombre)));
+    const QString codigo = q.next() ? q.value(0).toString() : QString();
+    q.finish();
+    if (codigo.isEmpty())
+        throw ErrorBD(QStringLiteral("The new installation got no code"));
 
     const QString bdkv = directorio + QStringLiteral("/BDKV/");
     const QString plantilla = bdkv + QStringLiteral("INSTALACION_B.FDB");
     const QString destino = Fichero_Instalacion(bdkv, codigo);
     const QString provisional = Fichero_Provisional(destino);
 
-    // A row without its file would list an installation that cannot be
-    // opened; on a failed copy the row goes again and the caller learns why.
     QString error;
     QFile origen(plantilla);
     if (!origen.copy(provisional)) {
@@ -186,9 +195,13 @@ int ZARVServer::Nueva_Instalacion(const QString &nombre, const QString &director
         if (!Reemplaza(provisional, destino, &error))
             QFile::remove(provisional);
     }
-    if (!error.isEmpty()) {
-        Ejecuta(QStringLiteral("DELETE FROM instalacion WHERE COD=%1").arg(codigo));
+    if (!error.isEmpty())
         throw ErrorBD(QStringLiteral("Cannot copy %1 to %2: %3").arg(plantilla, destino, error));
+    try {
+        cambio.Confirma();
+    } catch (...) {
+        QFile::remove(destino);
+        throw;
     }
     return codigo.toInt();
 }

@@ -10,6 +10,7 @@
 #include "model/zarvserver.h"
 
 #include <QPointer>
+#include <QSet>
 
 ZARVSistema::ZARVSistema(QObject *owner, const QString &ruta_bd, ZARVServer *servidor)
     : m_owner(owner)
@@ -48,19 +49,19 @@ void ZARVSistema::Conecta_Controladores()
     // A controller kept by a window or a card may outlive this installation;
     // its events must then find no receiver rather than a freed one.
     const QPointer<ZARVColeccionIncidencia> receptor(m_incidencias.get());
-    // Only the controller just before is compared: a port shared by controllers
-    // that are not neighbours in number order is opened twice, and the second
-    // opening fails (the line is exclusive), leaving that controller unconnected.
-    int anterior = 0;
-    for (c->Primero(); !c->Fin(); c->Siguiente()) {
-        const std::shared_ptr<ZARVControlador> ctl = c->Elemento(-1);
+    // Each port is opened once, by its first controller: the line is
+    // exclusive, so a second opening would fail, whatever the order of the
+    // controllers sharing it.
+    QSet<int> puertos;
+    for (int i = 0; i < c->Cuenta(); ++i) {
+        const std::shared_ptr<ZARVControlador> ctl = c->Elemento(i);
         ctl->OnIncidencia = [receptor](ZARVControlador *sender, const TEventoInformacion &info) {
             if (receptor)
                 receptor->Recibe_Evento(sender, info);
         };
-        if (ctl->Puerto_Serie() != anterior) {
+        if (!puertos.contains(ctl->Puerto_Serie())) {
+            puertos.insert(ctl->Puerto_Serie());
             ctl->Abrir_Comunicacion();
-            anterior = ctl->Puerto_Serie();
         }
     }
 }

@@ -31,8 +31,8 @@ public:
     // cardholder and its controllers when it loads, so both load before it.
     void Crea_Colecciones();
     // Creates the incidence collection, routes every controller's events to
-    // it and opens the controllers' lines, one per run of neighbouring
-    // controllers on the same port.
+    // it and opens the controllers' lines, one per port (its first
+    // controller in collection order).
     void Conecta_Controladores();
 
     ZARVColeccionUsuario *Usuarios() const { return m_usuarios.get(); }

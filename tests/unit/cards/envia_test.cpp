@@ -1,7 +1,7 @@
 // Writing a card's pending assignments into the controllers, against
 // keyvane-sim: every confirmed write marks its row stored, a controller that
 // refuses or stays silent keeps its row pending and makes the result false,
-// and the write always goes to address 170.
+// and the write goes to the pending controller's own address.
 #include "modelfixture.h"
 #include "simprocess.h"
 
@@ -110,18 +110,22 @@ INSTANTIATE_TEST_SUITE_P(Controllers, EnviaFalloTest,
                                            Fallo{"SecondAnswersBareAck", "ack", false, "N"}),
                          [](const auto &info) { return std::string(info.param.name); });
 
-TEST_F(EnviaTest, TheWriteGoesToAddress170WhateverTheControllersAddress)
+TEST_F(EnviaTest, TheWriteReachesOnlyThePendingControllersOwnAddress)
 {
-    // Controller 1 is set to address 5, on a line where 170 answers too.
-    SimProcess sim(3, {"--controllers", "5,170"}, inst.portsDir());
-    Controller(1, 3, 5);
+    // Controllers 1 and 3 share COM3 at addresses 1 and 3, with a controller
+    // at 170 on the same line; the card is pending on controller 3 only.
+    SimProcess sim(3, {"--controllers", "1,3,170"}, inst.portsDir());
+    Controller(1, 3, 1);
+    Controller(3, 3, 3);
     ASSERT_TRUE(db->exec("INSERT INTO zarvtarjeta VALUES('0000000042','N',NULL,NULL,-1,'N')"));
-    Pending("0000000042", 1);
+    Pending("0000000042", 1, "S");
+    Pending("0000000042", 3);
     Open();
     EXPECT_TRUE(tarjetas->Envia_Pendientes(*tarjetas->Busca("0000000042")));
-    EXPECT_EQ(sim.command("dump 170"), QStringList{"0000000042"});
-    EXPECT_TRUE(sim.command("dump 5").isEmpty());
-    EXPECT_EQ(Rows(), QStringList{"1|S"});
+    EXPECT_EQ(sim.command("dump 3"), QStringList{"0000000042"});
+    EXPECT_TRUE(sim.command("dump 1").isEmpty());
+    EXPECT_TRUE(sim.command("dump 170").isEmpty());
+    EXPECT_EQ(Rows(), (QStringList{"1|S", "3|S"}));
 }
 
 TEST_F(EnviaTest, OnlyPendingRowsOfLoadedControllersAreWritten)
