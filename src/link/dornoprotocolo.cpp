@@ -153,7 +153,6 @@ TDORNOProtocolo::Paso TDORNOProtocolo::Recibir_Byte(std::uint8_t b)
     case Estado::Primera_Direccion:
     case Estado::Direccion_Origen:
     case Estado::Datos:
-        paso.pausa = m_estado == Estado::Datos;
         if (b == DLE) {
             m_retorno = m_estado;
             m_estado = Estado::Escape;

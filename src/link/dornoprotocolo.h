@@ -9,20 +9,18 @@
 // Frame building and the receive state machine of the reader link, without a
 // port, timers or sleeping, so that every byte sequence can be checked alone.
 // The owner feeds each read from the port through Comenzar_Lectura,
-// Recibir_Byte per byte and Terminar_Lectura, and carries out what each step
-// reports: a pause, taking an accepted frame, an acknowledgement.
+// Recibir_Byte per byte and Terminar_Lectura, as the bytes arrive, and carries
+// out what each step reports: taking an accepted frame, an acknowledgement.
 class TDORNOProtocolo {
 public:
     enum class Estado : std::uint8_t { Reposo, Tras_DLE, Primera_Direccion, Direccion_Origen, Datos, Escape };
 
     struct Paso {
-        // The byte was handled in the data state: the link pauses 20 ms for it.
-        bool pausa = false;
         // A frame passed its checks: Remitente() is its sender, Codigo() its
         // first data byte, Registro() holds it (except for code 0x01).
         bool trama = false;
         // The accepted frame is an event or a request that the controller
-        // repeats until it sees an ACK: pause 5 ms, then send 0x06.
+        // repeats until it sees an ACK: 0x06 goes back 5 ms later.
         bool ack = false;
     };
 

@@ -1,7 +1,8 @@
 #include "link/tdorno.h"
 
+#include "link/eocupado.h"
+
 #include <QCoreApplication>
-#include <QThread>
 
 using namespace dorno;
 
@@ -19,7 +20,13 @@ TDORNO::TDORNO(QObject *owner)
     : TComPort(owner)
     , m_espera(new QTimer(this))
     , m_aviso(new QTimer(this))
+    , m_ack(new QTimer(this))
 {
+    m_reloj.start();
+    m_ack->setSingleShot(true);
+    m_ack->setTimerType(Qt::PreciseTimer);
+    m_ack->setInterval(PAUSA_ACK_MS);
+    connect(m_ack, &QTimer::timeout, this, &TDORNO::Enviar_ACK);
     m_espera->setSingleShot(true);
     m_espera->setTimerType(Qt::PreciseTimer);
     m_espera->setInterval(m_velocidad);
@@ -47,14 +54,6 @@ void TDORNO::SetVelocidad_lenta(int ms)
 {
     m_velocidadLenta = qMax(0, ms);
     m_espera->setInterval(m_velocidadLenta);
-}
-
-void TDORNO::Pausa(int ms)
-{
-    if (m_pausa)
-        m_pausa(ms);
-    else
-        QThread::msleep(static_cast<unsigned long>(ms));
 }
 
 void TDORNO::Activar_Aviso(bool activo)
@@ -87,6 +86,10 @@ void TDORNO::Fin_Espera()
 
 Trama_GenDorno TDORNO::Enviar_Comando(std::uint8_t comando, std::uint8_t modo, std::uint8_t direccion)
 {
+    // Before anything is touched: the outstanding exchange owns the command,
+    // the address, the flags and the reply timer.
+    if (m_ocupado)
+        throw EOcupado(Port());
     m_comando = comando;
     m_ocupado = true;
     m_direccion = direccion;
@@ -124,15 +127,18 @@ Trama_GenDorno TDORNO::Enviar_Comando(std::uint8_t comando, std::uint8_t modo, s
             m_recibido = false;
             if (direccion == m_remitenteRespuesta || direccion == DIFUSION) {
                 m_aceptada = true;
+                Completar_ACK();
                 return m_respuesta;
             }
             // Another station answered: the line is shared, so sending again
             // would only provoke it again.
             m_enviado = true;
+            Completar_ACK();
             return m_respuesta;
         }
     }
     m_enviado = true;
+    Completar_ACK();
     return modo == 1 ? m_proto.Registro() : Trama_Vacia();
 }
 
@@ -150,8 +156,6 @@ void TDORNO::Recibir(QObject *, int)
         const qint64 leidos = Read(reinterpret_cast<char *>(lectura), n);
         for (qint64 i = 0; i < leidos; ++i) {
             const TDORNOProtocolo::Paso paso = m_proto.Recibir_Byte(lectura[i]);
-            if (paso.pausa)
-                Pausa(PAUSA_DATO_MS);
             if (paso.trama)
                 Trama_Aceptada(paso);
         }
@@ -177,19 +181,29 @@ void TDORNO::Trama_Aceptada(const TDORNOProtocolo::Paso &paso)
     Respuesta_Recibida();
     m_esperando = true;
 
+    // An event, also while an exchange runs, is kept for the notice timer.
+    const bool aviso = m_activarNdemand && TDORNOProtocolo::Necesita_ACK(codigo);
     if (paso.ack) {
-        Pausa(PAUSA_ACK_MS);
-        Enviar_ACK();
+        if (aviso && m_avisos.size() >= MAX_AVISOS) {
+            // Acknowledged it would have to be dropped; unacknowledged the
+            // controller keeps it and sends it again once there is room.
+            ++m_sinSitio;
+            if (OnAvisoSinSitio)
+                OnAvisoSinSitio(this, m_proto.Registro());
+            return;
+        }
+        const bool repetida = Repetida(m_proto.Registro());
+        Programar_ACK();
+        if (repetida) {
+            ++m_repetidas;
+            return;
+        }
     }
     if (!m_activarNdemand)
         return;
     if (m_ocupado && TDORNOProtocolo::Es_Respuesta_Esperada(m_comando, codigo))
         return;
-    if (TDORNOProtocolo::Necesita_ACK(codigo)) {
-        // An event, also while an exchange runs: it was acknowledged, so the
-        // controller will not send it again.
-        if (m_avisos.size() >= MAX_AVISOS)
-            m_avisos.pop_front();
+    if (aviso) {
         m_avisos.push_back(m_proto.Registro());
         return;
     }
@@ -208,20 +222,68 @@ void TDORNO::Respuesta_Recibida()
     m_recibido = true;
 }
 
+bool TDORNO::Repetida(const Trama_GenDorno &trama)
+{
+    const qint64 ahora = m_reloj.elapsed();
+    while (!m_recientes.empty() && ahora - m_recientes.front().ms > VENTANA_REPETIDA_MS)
+        m_recientes.pop_front();
+    std::size_t n = 0;
+    while (n < trama.size() && trama[n] != RELLENO)
+        ++n;
+    const QByteArray clave(reinterpret_cast<const char *>(trama.data()), static_cast<qsizetype>(n));
+    for (auto it = m_recientes.begin(); it != m_recientes.end(); ++it) {
+        if (it->trama != clave)
+            continue;
+        // Each repeat keeps the window open: a controller whose ACKs keep
+        // getting lost repeats for longer than one window.
+        m_recientes.erase(it);
+        m_recientes.push_back(Reciente{clave, ahora});
+        return true;
+    }
+    m_recientes.push_back(Reciente{clave, ahora});
+    return false;
+}
+
+void TDORNO::Programar_ACK()
+{
+    // The controller turns its line round after the frame: the ACK goes out
+    // 5 ms after the last frame that needs one, from a timer, so that the
+    // bytes behind the frame keep being taken meanwhile.
+    ++m_acksPendientes;
+    m_ack->start();
+}
+
 void TDORNO::Enviar_ACK()
 {
-    const char ack = static_cast<char>(ACK);
-    Write(&ack, 1);
+    const int n = m_acksPendientes;
+    m_acksPendientes = 0;
+    // A port closed since has nobody to answer; the controller sends again.
+    if (n <= 0 || !Connected())
+        return;
+    const QByteArray acks(n, static_cast<char>(ACK));
+    try {
+        Write(acks.constData(), acks.size());
+    } catch (const EComPort &e) {
+        // Raised from a timer the error would have nowhere to go.
+        Linea_Perdida(e);
+    }
+}
+
+void TDORNO::Completar_ACK()
+{
+    // The command layer closes the port as soon as the exchange returns: an
+    // event that came in with the reply still gets its ACK first.
+    while (m_ack->isActive() && Connected())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, PAUSA_ACK_MS);
 }
 
 void TDORNO::Aviso()
 {
-    // Every waiting incidence goes out on this tick. Each received frame
-    // blocks the thread for its per-byte pauses, so ticks come less often than
-    // frames on a busy line; handing on one per tick would let the queue fill
-    // and drop incidences the controllers were told had arrived. Only the
-    // ones waiting now are handed on, so a handler that lets more frames in
-    // cannot keep this loop going.
+    // Every waiting incidence goes out on this tick: a handler that stores
+    // each one may hold the thread longer than a tick, and handing on one per
+    // tick would let the queue grow behind a busy line. Only the ones waiting
+    // now are handed on, so a handler that lets more frames in cannot keep
+    // this loop going.
     for (std::size_t n = m_avisos.size(); n > 0 && !m_avisos.empty(); --n) {
         const Trama_GenDorno trama = m_avisos.front();
         m_avisos.pop_front();

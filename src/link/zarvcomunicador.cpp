@@ -1,9 +1,9 @@
 #include "link/zarvcomunicador.h"
 
+#include "link/eocupado.h"
+#include "link/pausa.h"
 #include "link/textoestado.h"
 #include "link/tipoincidencia.h"
-
-#include <QThread>
 
 #include <stdexcept>
 
@@ -52,8 +52,6 @@ ZARVComunicador::ZARVComunicador(QObject *owner, TDORNO::TPausa pausa)
     Pausa(100);
     m_enlace = new TDORNO(owner);
     m_propio = owner == nullptr;
-    if (m_pausa)
-        m_enlace->Establecer_Pausa(m_pausa);
     m_enlace->SetActivar_NdemandRC(false);
     m_enlace->Activar_Aviso(false);
     m_enlace->SetParity(QSerialPort::EvenParity);
@@ -86,7 +84,7 @@ void ZARVComunicador::Pausa(int ms)
     if (m_pausa)
         m_pausa(ms);
     else
-        QThread::msleep(static_cast<unsigned long>(ms));
+        Pausa_Activa(ms);
 }
 
 std::uint8_t ZARVComunicador::Direccion_Bus(int direccion)
@@ -141,8 +139,14 @@ void ZARVComunicador::Desactivar_Incidencias()
 
 Trama_GenDorno ZARVComunicador::Comando(int pausa, std::uint8_t codigo, const QByteArray &datos, std::uint8_t direccion)
 {
+    // Refused before the port is closed and reopened under the exchange that
+    // waits, and again after the pause, which lets timers run.
+    if (Link().Ocupado())
+        throw EOcupado(Link().Port());
     Pausa(pausa);
     TDORNO &enlace = Link();
+    if (enlace.Ocupado())
+        throw EOcupado(enlace.Port());
     enlace.Borrar_Datos();
     enlace.Close();
     enlace.Open();
@@ -245,6 +249,7 @@ TEventoInformacion ZARVComunicador::Decodificar(const Trama_GenDorno &trama, con
     info.Puerto = puerto;
     if (trama[0] == RELLENO)
         return info;
+    info.Direccion = trama[0];
     switch (trama[1]) {
     case '1':
         info.Parametro_1 = Hex2(trama[2]);

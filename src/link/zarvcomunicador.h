@@ -16,14 +16,16 @@
 // command, each opening the port, running one exchange with up to three sends,
 // closing the port and judging the reply. Controller answers are never errors:
 // a command returns false, the empty text or Correcto 0. A port that cannot be
-// opened raises "Error en el puerto COM<n>"; a line failure raises EComPort.
+// opened raises "Error en el puerto COM<n>"; a line failure raises EComPort; a
+// command asked while this controller's link still waits for a reply (from a
+// timer running inside that wait) raises EOcupado and disturbs nothing.
 class ZARVComunicador {
 public:
     using TIncidenciaEvent = std::function<void(ZARVComunicador *Sender, const TEventoInformacion &Informacion)>;
 
     // The link is created with `owner` as its owner, which frees it; without
-    // an owner this object frees it. `pausa` replaces the blocking pauses
-    // (tests only).
+    // an owner this object frees it. `pausa` replaces the pauses before the
+    // commands, which otherwise keep the event loop running (tests only).
     explicit ZARVComunicador(QObject *owner = nullptr, TDORNO::TPausa pausa = {});
     ~ZARVComunicador();
     ZARVComunicador(const ZARVComunicador &) = delete;

@@ -1,8 +1,7 @@
 // 500 card additions and 500 card reads against a simulated controller whose
-// line runs at real 9600 8E2 speed, each set against the floor the link
-// itself imposes: the command's pause, the request on the wire, the reply on
-// the wire up to its first data byte, and 20 ms per byte the receiver takes
-// in its data state (the rest of the reply arrives during those pauses).
+// line runs at real 9600 8E2 speed, each set against the floor no link can
+// beat: the command's pause before it, the request and the whole reply on the
+// wire. Goal: within 1.2 times that floor.
 #include "link/dornoprotocolo.h"
 #include "link/zarvcomunicador.h"
 #include "platform/paths.h"
@@ -33,16 +32,7 @@ double Suelo_ms(int pausa_orden, std::uint8_t comando, const Bytes &datos, std::
 {
     const Bytes peticion = TDORNOProtocolo::Construir_Trama(DIRECCION, dorno::TAR_PC, comando, datos);
     const Bytes trama = TDORNOProtocolo::Construir_Trama(dorno::TAR_PC, DIRECCION, codigo, respuesta);
-    TDORNOProtocolo p;
-    int pausas = 0;
-    std::size_t hasta_primer_dato = 0;
-    for (std::size_t i = 0; i < trama.size(); ++i) {
-        const bool pausa = p.Recibir_Byte(trama[i]).pausa;
-        if (pausa && pausas++ == 0)
-            hasta_primer_dato = i + 1;
-    }
-    return pausa_orden + BYTE_MS * static_cast<double>(peticion.size() + hasta_primer_dato)
-        + TDORNO::PAUSA_DATO_MS * pausas;
+    return pausa_orden + BYTE_MS * static_cast<double>(peticion.size() + trama.size());
 }
 
 QString Codigo(int i)
@@ -54,8 +44,8 @@ void Informe(const char *nombre, double ms_total, double suelo_total, int fallos
 {
     const double ms = ms_total / N, suelo = suelo_total / N;
     std::printf("%s: %.1f ms per exchange, floor %.1f ms, ratio %.3f, %d failed\n", nombre, ms, suelo, ms / suelo, fallos);
-    std::printf("BENCH link_%s_ms %.1f ms goal %.1f\n", nombre, ms, suelo * 1.10);
-    std::printf("BENCH link_%s_ratio %.3f x goal 1.100\n", nombre, ms / suelo);
+    std::printf("BENCH link_%s_ms %.1f ms goal %.1f\n", nombre, ms, suelo * 1.20);
+    std::printf("BENCH link_%s_ratio %.3f x goal 1.200\n", nombre, ms / suelo);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // exact bytes from the far end of a pseudo-terminal.
 #include "link/dornoprotocolo.h"
 #include "link/ecomport.h"
+#include "link/eocupado.h"
 #include "link/tdorno.h"
 #include "platform/paths.h"
 #include "ptypeer.h"
@@ -62,7 +63,6 @@ protected:
             }
         };
         m_link = std::make_unique<TDORNO>();
-        m_link->Establecer_Pausa([this](int ms) { m_pausas.push_back(ms); });
         m_link->SetVelocidad(100);
         m_link->SetPort(QStringLiteral("COM2"));
         m_link->Open();
@@ -84,19 +84,20 @@ protected:
     std::unique_ptr<TDORNO> m_link;
     std::function<void()> m_responder;
     int m_envios = 0;
-    std::vector<int> m_pausas;
 };
 
 TEST_F(DornoTest, RequestGoesOutAndTheReplyIsTaken)
 {
     Responder(QByteArray::fromHex("10028181AA062D1003").remove(2, 1));
+    QElapsedTimer t;
+    t.start();
     const Trama_GenDorno r = m_link->Enviar_Comando(81, 1, 0xAA);
     EXPECT_EQ(m_peer->received().toHex(' '), QByteArray("10 02 aa 81 51 7a 10 03"));
     EXPECT_EQ(Contenido(r).toHex(' '), QByteArray("aa 06"));
     EXPECT_TRUE(m_link->Respuesta_Aceptada());
     EXPECT_FALSE(m_link->Ocupado());
-    // 06, the checksum and the closing DLE are handled in the data state.
-    EXPECT_EQ(m_pausas, (std::vector<int>{20, 20, 20}));
+    // Bytes are taken as they arrive: no time per data byte on top of the line's.
+    EXPECT_LT(t.elapsed(), 50);
 }
 
 TEST_F(DornoTest, SilenceMeansThreeSendsThenTheFillerRecord)
@@ -237,6 +238,37 @@ TEST_F(DornoTest, ReplyArrivingByteByByteIsTakenWhole)
     EXPECT_EQ(Contenido(r).toHex(' '), QByteArray("aa 2c 02 06 05 15 00 0c"));
 }
 
+// The wait pumps the event loop, so a timer can ask the same link for a second
+// exchange; it is refused and the first goes on as if nothing happened.
+TEST_F(DornoTest, ASecondExchangeInsideTheWaitIsRefused)
+{
+    m_link->SetVelocidad(1000);
+    m_responder = [this] { QTimer::singleShot(300, [this] { m_peer->send(Trama(0xAA, QByteArray(",\x02\x05\x14\x15\x00\x03", 7))); }); };
+    QString anidado;
+    bool ocupado_dentro = false;
+    QTimer::singleShot(100, [&] {
+        ocupado_dentro = m_link->Ocupado();
+        try {
+            m_link->Enviar_Comando(97, 1, 0x05);
+            anidado = QStringLiteral("no error");
+        } catch (const EOcupado &e) {
+            anidado = QString::fromUtf8(e.what());
+        }
+    });
+    QElapsedTimer t;
+    t.start();
+    const Trama_GenDorno r = m_link->Enviar_Comando(27, 1, 0xAA);
+    EXPECT_TRUE(ocupado_dentro);
+    EXPECT_EQ(anidado, QStringLiteral("COM2: an exchange is still waiting for its reply"));
+    // Nothing more went on the line and the outstanding exchange took its reply.
+    EXPECT_EQ(m_envios, 1);
+    EXPECT_EQ(m_peer->received().count("\x10\x02"), 1);
+    EXPECT_TRUE(m_link->Respuesta_Aceptada());
+    EXPECT_EQ(Contenido(r).toHex(' '), QByteArray("aa 2c 02 05 14 15 00 03"));
+    EXPECT_GE(t.elapsed(), 250);
+    EXPECT_FALSE(m_link->Ocupado());
+}
+
 TEST_F(DornoTest, NegativeTimeOutsReadAsZero)
 {
     m_link->SetVelocidad(-5);
@@ -291,7 +323,91 @@ TEST_F(EventoTest, WithoutNotDemandedDeliveryEventsAreOnlyAcknowledged)
     PtyPeer::waitFor([] { return false; }, 200);
     EXPECT_TRUE(m_incidencias.empty());
     EXPECT_TRUE(m_otras.empty());
-    EXPECT_NE(std::find(m_pausas.begin(), m_pausas.end(), 5), m_pausas.end());
+}
+
+TEST_F(EventoTest, TheAckGoesOutFiveMillisecondsAfterTheFrame)
+{
+    m_link->SetActivar_NdemandRC(true);
+    QElapsedTimer t;
+    t.start();
+    qint64 ack_ms = -1;
+    m_peer->onData = [&](const QByteArray &chunk) {
+        if (ack_ms < 0 && chunk.contains('\x06'))
+            ack_ms = t.elapsed();
+    };
+    m_peer->send(Trama(0x05, EVENTO_TARJETA));
+    ASSERT_TRUE(PtyPeer::waitFor([&] { return ack_ms >= 0; }, 2000));
+    EXPECT_GE(ack_ms, TDORNO::PAUSA_ACK_MS - 1);
+    EXPECT_LT(ack_ms, 50);
+}
+
+// A controller whose ACK was lost sends the very same frame again.
+struct CasoRepeticion {
+    const char *nombre;
+    std::vector<std::pair<int, QByteArray>> tramas; // sent after so many ms from the previous
+    std::vector<QByteArray> entregadas;
+};
+
+class RepeticionTest : public EventoTest, public ::testing::WithParamInterface<CasoRepeticion> {};
+
+TEST_P(RepeticionTest, EveryCopyIsAcknowledgedAndOnlyNewEventsHandedOn)
+{
+    const CasoRepeticion &c = GetParam();
+    m_link->SetActivar_NdemandRC(true);
+    for (const auto &[ms, trama] : c.tramas) {
+        PtyPeer::waitFor([] { return false; }, ms);
+        m_peer->send(trama);
+    }
+    ASSERT_TRUE(PtyPeer::waitFor([&] { return Acks() == static_cast<int>(c.tramas.size()); }, 2000));
+    PtyPeer::waitFor([] { return false; }, 150);
+    EXPECT_EQ(m_incidencias, c.entregadas);
+    EXPECT_EQ(m_link->Repetidas(), c.tramas.size() - c.entregadas.size());
+}
+
+const QByteArray OTRA_TARJETA = QByteArray("1\x01\x00\x12\x34\x56\x79", 7);
+
+INSTANTIATE_TEST_SUITE_P(
+    Repeats, RepeticionTest,
+    ::testing::Values(
+        CasoRepeticion{"RepeatWithinTheWindow", {{0, Trama(0x05, EVENTO_TARJETA)}, {300, Trama(0x05, EVENTO_TARJETA)}},
+                       {"05 31 01 00 12 34 56 78"}},
+        // Each repeat keeps the window open: 1.5 s of lost ACKs is still one event.
+        CasoRepeticion{"RepeatsLongerThanOneWindow",
+                       {{0, Trama(0x05, EVENTO_TARJETA)}, {500, Trama(0x05, EVENTO_TARJETA)},
+                        {500, Trama(0x05, EVENTO_TARJETA)}, {500, Trama(0x05, EVENTO_TARJETA)}},
+                       {"05 31 01 00 12 34 56 78"}},
+        CasoRepeticion{"SameCardAgainAfterTheWindow",
+                       {{0, Trama(0x05, EVENTO_TARJETA)}, {TDORNO::VENTANA_REPETIDA_MS + 200, Trama(0x05, EVENTO_TARJETA)}},
+                       {"05 31 01 00 12 34 56 78", "05 31 01 00 12 34 56 78"}},
+        CasoRepeticion{"SameFrameFromAnotherController", {{0, Trama(0x05, EVENTO_TARJETA)}, {50, Trama(0x06, EVENTO_TARJETA)}},
+                       {"05 31 01 00 12 34 56 78", "06 31 01 00 12 34 56 78"}},
+        CasoRepeticion{"AnotherCardAtTheSameController",
+                       {{0, Trama(0x05, EVENTO_TARJETA)}, {50, Trama(0x05, OTRA_TARJETA)}, {50, Trama(0x05, EVENTO_TARJETA)}},
+                       {"05 31 01 00 12 34 56 78", "05 31 01 00 12 34 56 79"}}),
+    [](const auto &info) { return std::string(info.param.nombre); });
+
+TEST_F(EventoTest, AFullQueueLeavesTheEventUnacknowledgedAndSaysSo)
+{
+    m_link->SetActivar_NdemandRC(true);
+    m_link->Activar_Aviso(false);
+    std::vector<QByteArray> sin_sitio;
+    m_link->OnAvisoSinSitio = [&](QObject *, const Trama_GenDorno &t) { sin_sitio.push_back(Contenido(t).toHex(' ')); };
+    QByteArray tramas;
+    for (int i = 0; i <= static_cast<int>(TDORNO::MAX_AVISOS); ++i)
+        tramas += Trama(0x05, QByteArray("1\x01\x00\x00\x00", 5) + static_cast<char>(i / 100) + static_cast<char>(i % 100 + 1));
+    m_peer->send(tramas);
+    ASSERT_TRUE(PtyPeer::waitFor([&] { return !sin_sitio.empty(); }, 3000));
+    PtyPeer::waitFor([] { return false; }, 100);
+    EXPECT_EQ(Acks(), static_cast<int>(TDORNO::MAX_AVISOS));
+    EXPECT_EQ(m_link->Avisos_Pendientes(), TDORNO::MAX_AVISOS);
+    EXPECT_EQ(m_link->Avisos_Sin_Sitio(), 1u);
+    EXPECT_EQ(sin_sitio, (std::vector<QByteArray>{"05 31 01 00 00 00 02 39"}));
+    // Handed on, every acknowledged one is there; the refused one comes again.
+    m_link->Activar_Aviso(true);
+    ASSERT_TRUE(PtyPeer::waitFor([&] { return m_incidencias.size() == TDORNO::MAX_AVISOS; }, 2000));
+    m_peer->send(Trama(0x05, QByteArray("1\x01\x00\x00\x00\x02\x39", 7)));
+    ASSERT_TRUE(PtyPeer::waitFor([&] { return m_incidencias.size() == TDORNO::MAX_AVISOS + 1; }, 2000));
+    EXPECT_EQ(m_incidencias.back(), QByteArray("05 31 01 00 00 00 02 39"));
 }
 
 TEST_F(EventoTest, IncidenceDeliveredFromTheNoticeTimer)
