@@ -48,7 +48,8 @@ QString Options::usage()
         "  erase                 delete every card\n"
         "  read                  print the stored cards, one a line\n"
         "  listen                print the line's events until interrupted:\n"
-        "                        Tipo Parametro_1 Parametro_7 Tarjeta Puerto ('-' for empty)\n"
+        "                        Tipo Parametro_1 Parametro_7 Tarjeta Puerto Direccion\n"
+        "                        ('-' for empty; Direccion is the sender's bus address)\n"
         "exit status: 0 answered or confirmed, 1 refused or no answer, 2 usage or port error\n");
 }
 

@@ -158,9 +158,10 @@ int Runner::listen()
 {
     int status = 0;
     m_com.OnIncidencia = [](ZARVComunicador *, const TEventoInformacion &e) {
-        print(QStringLiteral("%1 %2 %3 %4 %5")
+        print(QStringLiteral("%1 %2 %3 %4 %5 %6")
                   .arg(e.Tipo)
-                  .arg(orDash(e.Parametro_1), orDash(e.Parametro_7), orDash(e.Tarjeta), orDash(e.Puerto)));
+                  .arg(orDash(e.Parametro_1), orDash(e.Parametro_7), orDash(e.Tarjeta), orDash(e.Puerto),
+                       e.Direccion >= 0 ? QString::number(e.Direccion) : QStringLiteral("-")));
     };
     m_com.Enlace()->OnLineaPerdida = [&status](QObject *, const QString &error) {
         complain(error);

@@ -77,6 +77,10 @@ QStringList CommandInterpreter::run(const QString &commandLine, bool *quit)
         error = fault(args);
     else if (verb == QLatin1String("pace"))
         error = pace(args);
+    else if (verb == QLatin1String("resend"))
+        error = resend(args);
+    else if (verb == QLatin1String("dropack"))
+        error = dropAck(args);
     else if (verb == QLatin1String("set"))
         error = set(args);
     else if (verb == QLatin1String("stats"))
@@ -314,6 +318,28 @@ QString CommandInterpreter::pace(const QStringList &args)
     return {};
 }
 
+QString CommandInterpreter::resend(const QStringList &args)
+{
+    int ms = 0;
+    if (args.size() != 1 || !parseInt(args.first(), &ms).isEmpty() || ms < 10 || ms > 60000)
+        return QStringLiteral("usage: resend MS (10..60000)");
+    m_line->setResendMs(ms);
+    return {};
+}
+
+QString CommandInterpreter::dropAck(const QStringList &args)
+{
+    int n = 0;
+    if (args.size() == 1 && args.first() == QLatin1String("all"))
+        n = -1;
+    else if (args.size() == 1 && args.first() == QLatin1String("off"))
+        n = 0;
+    else if (args.size() != 1 || !parseInt(args.first(), &n).isEmpty() || n < 0)
+        return QStringLiteral("usage: dropack N|all|off");
+    m_line->dropAcks(n);
+    return {};
+}
+
 QString CommandInterpreter::set(const QStringList &args)
 {
     int address = 0;
@@ -352,10 +378,11 @@ QString CommandInterpreter::stats(QStringList &out)
 {
     const Line::Stats &s = m_line->stats();
     out.append(QStringLiteral("frames_in=%1 frames_out=%2 acks_in=%3 events_pending=%4 bad_frames=%5 "
-                              "garbage_bytes=%6 lost_frames=%7 pace=%8")
+                              "garbage_bytes=%6 lost_frames=%7 pace=%8 acks_dropped=%9 resend_ms=%10")
                    .arg(s.framesIn).arg(s.framesOut).arg(s.acksIn).arg(m_line->eventsPending())
                    .arg(s.badFrames).arg(s.garbageBytes).arg(s.lostFrames)
-                   .arg(m_line->paced() ? QStringLiteral("on") : QStringLiteral("off")));
+                   .arg(m_line->paced() ? QStringLiteral("on") : QStringLiteral("off"))
+                   .arg(s.acksDropped).arg(m_line->resendMs()));
     return {};
 }
 
@@ -368,7 +395,7 @@ QStringList CommandInterpreter::help() const
         QStringLiteral("event ADDR CHAR PARAMHEX [CARDCODE]"),
         QStringLiteral("fault ADDR none|silence|refuse|badsum|echo|ack|slow MS"),
         QStringLiteral("set ADDR version|state|lock|open|capacity|master-delay VALUE"),
-        QStringLiteral("pace on|off | stats | help | quit"),
+        QStringLiteral("pace on|off | resend MS | dropack N|all|off | stats | help | quit"),
     };
 }
 

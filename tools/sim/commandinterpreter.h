@@ -32,6 +32,8 @@ private:
     QString clear(const QStringList &args);
     QString fault(const QStringList &args);
     QString pace(const QStringList &args);
+    QString resend(const QStringList &args);
+    QString dropAck(const QStringList &args);
     QString set(const QStringList &args);
     QString stats(QStringList &out);
     QStringList help() const;

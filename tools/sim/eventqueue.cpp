@@ -10,8 +10,18 @@ EventQueue::EventQueue(Sender sender, QObject *parent)
     , m_retry(new QTimer(this))
 {
     m_retry->setSingleShot(true);
-    m_retry->setInterval(RetryMs);
+    m_retry->setInterval(DefaultRetryMs);
     connect(m_retry, &QTimer::timeout, this, &EventQueue::retry);
+}
+
+int EventQueue::retryMs() const
+{
+    return m_retry->interval();
+}
+
+void EventQueue::setRetryMs(int ms)
+{
+    m_retry->setInterval(ms);
 }
 
 void EventQueue::push(int address, const QByteArray &data)

@@ -12,13 +12,16 @@ namespace kv::sim {
 
 // Unsolicited frames waiting for the PC's ACK. One is on the line at a time
 // (the line is half-duplex and the ACK names no frame); it goes out again every
-// RetryMs until a lone ACK comes back, and is given up after MaxSends sends.
+// retryMs() (DefaultRetryMs unless set) until a lone ACK comes back, and is
+// given up after MaxSends sends.
 // Sends count only while the PC's port is open: while it is closed the event
 // waits, as a controller keeps its events until someone listens.
 class EventQueue : public QObject {
     Q_OBJECT
 public:
-    static constexpr int RetryMs = 300;
+    // Half a second: well above the few milliseconds a PC needs to answer,
+    // short enough that a lost ACK costs the door little.
+    static constexpr int DefaultRetryMs = 500;
     static constexpr int MaxSends = 10;
 
     struct Event {
@@ -39,6 +42,8 @@ public:
     // Events of a removed controller are never sent.
     void forget(int address);
     int pending() const { return int(m_events.size()); }
+    int retryMs() const;
+    void setRetryMs(int ms);
 
 signals:
     void delivered(const kv::sim::EventQueue::Event &event);

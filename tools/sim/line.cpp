@@ -153,6 +153,14 @@ void Line::onArrived(const QByteArray &bytes)
             break;
         case LineItem::Ack:
             ++m_stats.acksIn;
+            if (m_dropAcks != 0) {
+                // Noise ate it: the controller never saw it and sends its event again.
+                if (m_dropAcks > 0)
+                    --m_dropAcks;
+                ++m_stats.acksDropped;
+                m_log->write("in", describe::hex(item.raw), QStringLiteral("ACK, dropped (fault)"));
+                break;
+            }
             m_log->write("in", describe::hex(item.raw), QStringLiteral("ACK"));
             m_events->acknowledged();
             break;

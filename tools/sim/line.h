@@ -34,6 +34,7 @@ public:
         quint64 badFrames = 0;
         quint64 garbageBytes = 0;
         quint64 lostFrames = 0;    // went out while the PC's port was closed
+        quint64 acksDropped = 0;   // ACKs from the PC ignored by the dropack fault
     };
 
     Line(const QString &name, FrameLog *log, const StateFile &state, QObject *parent = nullptr);
@@ -59,6 +60,12 @@ public:
 
     void setPaced(bool on);
     bool paced() const;
+    int resendMs() const { return m_events->retryMs(); }
+    void setResendMs(int ms) { m_events->setRetryMs(ms); }
+    // The next n ACKs from the PC are taken as lost on the line; -1 every
+    // one until set to 0 again.
+    void dropAcks(int n) { m_dropAcks = n; }
+    int acksToDrop() const { return m_dropAcks; }
     const Stats &stats() const { return m_stats; }
 
 private:
@@ -80,6 +87,7 @@ private:
     FrameReader m_reader;
     std::map<int, std::unique_ptr<Controller>> m_controllers;
     std::uint8_t m_pcAddress = DefaultPcAddress;
+    int m_dropAcks = 0;
     Stats m_stats;
 };
 

@@ -59,6 +59,8 @@ int main(int argc, char **argv)
     if (line.controllers().isEmpty())
         line.add(170);
     line.setPaced(opt.pace);
+    if (opt.resendMs > 0)
+        line.setResendMs(opt.resendMs);
 
     CommandInterpreter interpreter(&line);
     ControlServer control(&interpreter);

@@ -32,6 +32,15 @@ bool SimOptions::parse(const QStringList &arguments, QString *error)
         } else if (a == QLatin1String("--log")) {
             if (!value(&logFile))
                 return false;
+        } else if (a == QLatin1String("--resend")) {
+            if (!value(&v))
+                return false;
+            bool ok = false;
+            resendMs = v.toInt(&ok);
+            if (!ok || resendMs < 10 || resendMs > 60000) {
+                *error = QStringLiteral("bad resend interval %1 (10..60000 ms)").arg(v);
+                return false;
+            }
         } else if (a == QLatin1String("--port")) {
             if (!value(&v))
                 return false;
@@ -73,7 +82,7 @@ QString SimOptions::usage()
 {
     return QStringLiteral(
         "usage: keyvane-sim --ports-dir DIR --port N [--controllers 1,2,170] [--state-dir DIR]\n"
-        "                   [--pace] [--log FILE] [--verbose]\n"
+        "                   [--pace] [--resend MS] [--log FILE] [--verbose]\n"
         "Creates DIR/COM<N> (a pseudo-terminal) and the control socket DIR/COM<N>.ctl,\n"
         "prints \"ready COM<N> <pty>\" and takes control commands on standard input\n"
         "and on the socket (\"help\" lists them).\n");

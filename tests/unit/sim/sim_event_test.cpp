@@ -85,3 +85,31 @@ TEST(SimEvent, WaitsWhileThePortIsClosed)
     PtyClient again(sim.ptyPath());
     EXPECT_TRUE(again.readFor(200).isEmpty());
 }
+
+TEST(SimEvent, ResendIntervalAndLostAcksAreSetByTheTester)
+{
+    QTemporaryDir dir;
+    SimProcess sim(1, {QStringLiteral("--controllers"), QStringLiteral("1"), QStringLiteral("--resend"), QStringLiteral("150")},
+                   dir.path());
+    PtyClient pc(sim.ptyPath());
+    const QByteArray frame = reply(1, hex("35 00"));
+    EXPECT_TRUE(sim.command(QStringLiteral("stats")).value(0).contains(QLatin1String("resend_ms=150")));
+
+    // Sent at 0, 150, 300 and 450 ms.
+    sim.command(QStringLiteral("door 1 button"));
+    EXPECT_GE(pc.readFor(520).count(frame), 3);
+
+    // Two ACKs lost on the line: the frame keeps coming until the third.
+    sim.command(QStringLiteral("resend 100"));
+    sim.command(QStringLiteral("dropack 2"));
+    for (int i = 0; i < 3; ++i) {
+        pc.write(hex("06"));
+        EXPECT_EQ(pc.readFor(160).left(frame.size()), i < 2 ? frame : QByteArray()) << i;
+    }
+    const QString stats = sim.command(QStringLiteral("stats")).value(0);
+    EXPECT_TRUE(stats.contains(QLatin1String("acks_dropped=2 "))) << stats.toStdString();
+    EXPECT_TRUE(stats.contains(QLatin1String("events_pending=0 "))) << stats.toStdString();
+
+    for (const char *bad : {"resend 0", "resend x", "dropack -1", "dropack"})
+        EXPECT_FALSE(sim.ok(QString::fromLatin1(bad))) << bad;
+}
