@@ -10,6 +10,7 @@
 
 #include <QPointer>
 #include <QSet>
+#include <QTimer>
 #include <QStringList>
 #include <algorithm>
 #include <exception>
@@ -28,6 +29,9 @@ bool Es_De_Tarjeta(int evento)
 }
 
 const QString Desconocida = QStringLiteral("unknow");
+
+// Every card code has ten characters, and the log's column holds ten.
+constexpr int LARGO_CODIGO = 10;
 
 } // namespace
 
@@ -169,11 +173,29 @@ void ZARVColeccionIncidencia::Detiene_Registro()
 void ZARVColeccionIncidencia::Recibe_Evento(const void *, const TEventoInformacion &info)
 {
     ZARVColeccionControlador *controladores = Sistema() ? Sistema()->Controladores() : nullptr;
-    const std::shared_ptr<ZARVControlador> c = controladores ? controladores->Busca_Por_Puerto(info.Puerto.toInt()) : nullptr;
+    const int puerto = info.Puerto.toInt();
+    // Controllers share a line, and each frame names its sender: the event
+    // belongs to the controller with that address on that port.
+    std::shared_ptr<ZARVControlador> c;
+    if (controladores && info.Direccion >= 0) {
+        for (int i = 0; i < controladores->Cuenta(); ++i) {
+            const std::shared_ptr<ZARVControlador> candidato = controladores->Elemento(i);
+            if (candidato->Puerto_Serie() != puerto || candidato->Direccion_Bus() != info.Direccion)
+                continue;
+            if (!c || candidato->Cod() < c->Cod())
+                c = candidato;
+        }
+    }
+    // A sender the installation does not know of still happened at a door of
+    // that line.
+    if (!c && controladores)
+        c = controladores->Busca_Por_Puerto(puerto);
     // Possible only after the controllers were reloaded while a line was
     // open: there is no controller to attribute the event to.
-    if (!c)
+    if (!c) {
+        Evento_Perdido(info, QStringLiteral("COM%1: no controller of the installation uses this port").arg(info.Puerto));
         return;
+    }
 
     auto incidencia = std::make_shared<ZARVIncidencia>();
     incidencia->Set_Controlador(c->Cod());
@@ -181,10 +203,10 @@ void ZARVColeccionIncidencia::Recibe_Evento(const void *, const TEventoInformaci
     if (Es_De_Tarjeta(info.Tipo))
         incidencia->Set_Tarjeta(info.Tarjeta);
     if (info.Tipo == 1) {
-        // The cardholder comes from the whole code, the description below
-        // from the seven characters the log keeps.
         ZARVColeccionTarjeta *tarjetas = Sistema()->Tarjetas();
-        const std::shared_ptr<ZARVTarjeta> t = tarjetas ? tarjetas->Busca(info.Tarjeta) : nullptr;
+        // The same code Guarda describes the row by, so that the row's name
+        // and its cardholder number agree.
+        const std::shared_ptr<ZARVTarjeta> t = tarjetas ? tarjetas->Busca(info.Tarjeta.left(LARGO_CODIGO)) : nullptr;
         incidencia->Set_Usr(t && t->Usuario() ? t->Usuario()->Id() : -1);
     }
 
@@ -192,9 +214,9 @@ void ZARVColeccionIncidencia::Recibe_Evento(const void *, const TEventoInformaci
         Guarda(incidencia);
     } catch (const std::exception &e) {
         // Raised into the link's timer the error would end the program; the
-        // event is lost either way, so it is counted and the live list is not told.
-        ++m_perdidas;
-        m_ultimo_error = QString::fromStdString(e.what());
+        // event is lost either way, so it is counted, told, and the live list
+        // is not given a row the log does not hold.
+        Evento_Perdido(info, QString::fromStdString(e.what()));
         return;
     }
     if (OnNuevaIncidencia) {
@@ -209,12 +231,14 @@ void ZARVColeccionIncidencia::Guarda(const std::shared_ptr<ZARVIncidencia> &inci
     const std::shared_ptr<ZARVControlador> c = controladores ? controladores->Busca(incidencia->Controlador()) : nullptr;
     incidencia->Set_Hist_Controlador(c ? c->Descripcion() : QString());
 
-    const QString siete = incidencia->Tarjeta();
+    // The whole code, so that the row names the card it was; ten characters
+    // is every code and what the column holds.
+    const QString codigo = incidencia->Tarjeta().left(LARGO_CODIGO);
     QString hist_tarjeta;
     QString descripcion;
     if (Es_De_Tarjeta(incidencia->Evento())) {
         ZARVColeccionTarjeta *tarjetas = Sistema() ? Sistema()->Tarjetas() : nullptr;
-        const std::shared_ptr<ZARVTarjeta> t = tarjetas ? tarjetas->Busca(siete) : nullptr;
+        const std::shared_ptr<ZARVTarjeta> t = tarjetas ? tarjetas->Busca(codigo) : nullptr;
         if (t && t->Usuario()) {
             hist_tarjeta = t->Usuario()->Nombre_Completo();
             descripcion = t->Codigo_Tarjeta() + QLatin1Char(' ') + hist_tarjeta;
@@ -223,7 +247,7 @@ void ZARVColeccionIncidencia::Guarda(const std::shared_ptr<ZARVIncidencia> &inci
             descripcion = t->Codigo_Tarjeta();
         } else {
             hist_tarjeta = Desconocida;
-            descripcion = siete;
+            descripcion = codigo;
         }
     }
     incidencia->Set_Descripcion(descripcion);
@@ -234,7 +258,105 @@ void ZARVColeccionIncidencia::Guarda(const std::shared_ptr<ZARVIncidencia> &inci
                            "descripcion,evento,usr) VALUES(gen_id(GEN_ZARVINCIDENCIA_ID, 1),%1,'%2','%3','%4',"
                            "current_timestamp,'%5',%6,%7)")
                 .arg(QString::number(incidencia->Controlador()), Texto_SQL(incidencia->Hist_Controlador()),
-                     Texto_SQL(siete), Texto_SQL(hist_tarjeta), Texto_SQL(descripcion),
+                     Texto_SQL(codigo), Texto_SQL(hist_tarjeta), Texto_SQL(descripcion),
                      QString::number(incidencia->Evento()), QString::number(incidencia->Usr())));
     Elementos.push_back(incidencia);
+}
+
+void ZARVColeccionIncidencia::Evento_Perdido(const TEventoInformacion &info, const QString &motivo)
+{
+    ++m_perdidas;
+    m_ultimo_error = motivo;
+    if (OnEventoPerdido)
+        OnEventoPerdido(info, motivo);
+}
+
+void ZARVColeccionIncidencia::Vigila_Lineas()
+{
+    ZARVColeccionControlador *controladores = Sistema() ? Sistema()->Controladores() : nullptr;
+    if (!controladores)
+        return;
+    const QPointer<ZARVColeccionIncidencia> receptor(this);
+    for (int i = 0; i < controladores->Cuenta(); ++i) {
+        const std::shared_ptr<ZARVControlador> c = controladores->Elemento(i);
+        ZARVComunicador *com = c->Comunicador();
+        TDORNO *enlace = com ? com->Enlace() : nullptr;
+        if (!enlace || !enlace->Activar_NdemandRC() || !enlace->Connected())
+            continue;
+        const int puerto = c->Puerto_Serie();
+        const int cod = c->Cod();
+        enlace->OnLineaPerdida = [receptor, puerto, cod](QObject *, const QString &error) {
+            if (receptor)
+                receptor->Linea_Perdida(puerto, cod, error);
+        };
+    }
+}
+
+QList<int> ZARVColeccionIncidencia::Lineas_Perdidas() const
+{
+    QList<int> puertos;
+    for (const auto &[puerto, cod] : m_lineas_perdidas)
+        puertos.append(puerto);
+    return puertos;
+}
+
+void ZARVColeccionIncidencia::Linea_Perdida(int puerto, int controlador, const QString &error)
+{
+    // A line also fails this way in the middle of a command, whose caller
+    // hears of it; only a listening line is this collection's to bring back.
+    if (!m_escuchando)
+        return;
+    const bool nueva = m_lineas_perdidas.emplace(puerto, controlador).second;
+    if (!m_reintento) {
+        m_reintento = new QTimer(this);
+        m_reintento->setInterval(REINTENTO_MS);
+        connect(m_reintento, &QTimer::timeout, this, &ZARVColeccionIncidencia::Reintenta_Lineas);
+    }
+    m_reintento->start();
+    if (nueva && OnLineaPerdida)
+        OnLineaPerdida(puerto, error);
+}
+
+void ZARVColeccionIncidencia::Reintenta_Lineas()
+{
+    ZARVColeccionControlador *controladores = Sistema() ? Sistema()->Controladores() : nullptr;
+    if (!m_escuchando || !controladores) {
+        // Registering was switched off (or the controllers went): whoever
+        // switches it on again opens every line and hears of any missing one.
+        m_lineas_perdidas.clear();
+        m_reintento->stop();
+        return;
+    }
+    std::vector<int> recuperadas;
+    for (auto it = m_lineas_perdidas.begin(); it != m_lineas_perdidas.end();) {
+        const auto [puerto, cod] = *it;
+        const std::shared_ptr<ZARVControlador> c = controladores->Busca(cod);
+        ZARVComunicador *com = c ? c->Comunicador() : nullptr;
+        TDORNO *enlace = com ? com->Enlace() : nullptr;
+        // A workflow holding the lines switched this one off, or the
+        // controllers were reloaded: it is no longer this collection's.
+        if (!enlace || !enlace->Activar_NdemandRC()) {
+            it = m_lineas_perdidas.erase(it);
+            continue;
+        }
+        // The close of the lost line is queued; it may not have run yet.
+        if (enlace->Connected()) {
+            ++it;
+            continue;
+        }
+        try {
+            com->Activar_Incidencias();
+        } catch (const std::exception &) {
+            ++it; // still away
+            continue;
+        }
+        it = m_lineas_perdidas.erase(it);
+        recuperadas.push_back(puerto);
+    }
+    if (m_lineas_perdidas.empty())
+        m_reintento->stop();
+    for (int puerto : recuperadas) {
+        if (OnLineaRecuperada)
+            OnLineaRecuperada(puerto);
+    }
 }

@@ -5,9 +5,13 @@
 
 #include "link/teventoinformacion.h"
 
+class QTimer;
+
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <functional>
+#include <map>
 
 // The incidence log of the open installation: receives the controllers'
 // events, stores each one the moment it arrives and tells the main window,
@@ -52,21 +56,49 @@ public:
     bool Escuchando() const { return m_escuchando; }
 
     // The receiver of every controller event. The event is attributed to the
-    // lowest-numbered controller on its port; one from a port no loaded
-    // controller uses is dropped. An event the database refuses is lost and
-    // counted (Perdidas), and OnNuevaIncidencia is not called for it: the
-    // event reaches here from the link's timer, where an error has nowhere to go.
+    // lowest-numbered controller with the sender's bus address on its port
+    // (address 0 of a record travels as 170); when none has it, or the
+    // sender is not known, to the lowest-numbered controller on the port.
+    // An event from a port no loaded controller uses, and one the database
+    // refuses, is lost: counted (Perdidas) and told (OnEventoPerdido), and
+    // OnNuevaIncidencia is not called for it. The event reaches here from the
+    // link's timer, where an error has nowhere to go.
     void Recibe_Evento(const void *Sender, const TEventoInformacion &info);
-    // Writes one incidence; its cod and time stamp come from the database.
-    // The object is kept after the loaded ones. Database errors reach the caller.
+    // Writes one incidence with its whole card code (ten characters, the
+    // column's width; a longer text is cut there), described by the card that
+    // code names; its cod and time stamp come from the database. Rows written
+    // before with seven characters load as they are. The object is kept
+    // after the loaded ones. Database errors reach the caller.
     void Guarda(const std::shared_ptr<ZARVIncidencia> &incidencia);
 
     // Events lost since the collection was created, and why the last one was.
     int Perdidas() const { return m_perdidas; }
     const QString &Ultimo_Error() const { return m_ultimo_error; }
 
+    // Watches every line listening now: one that goes away is told through
+    // OnLineaPerdida and tried again every REINTENTO_MS while registering is
+    // on (Escuchando); once it opens again it listens as before and
+    // OnLineaRecuperada is told. Call after Inicia_Registro; calling it again
+    // changes nothing for lines already watched.
+    void Vigila_Lineas();
+    // Ports lost and not yet back.
+    QList<int> Lineas_Perdidas() const;
+
     // Called after every stored event, with this collection as Sender.
     TNuevaIncidenciaEvent OnNuevaIncidencia;
+    // An acknowledged event that was not stored: the controller will not send
+    // it again, so the operator must hear of it. `motivo` is the database's
+    // error text, or says that no controller uses the port.
+    std::function<void(const TEventoInformacion &info, const QString &motivo)> OnEventoPerdido;
+    // A listening line went away (the device vanished, the cable or adapter
+    // was pulled): `puerto` is the N of COM<N>, `error` the port's text. Told
+    // once per loss; events of that port's controllers are not heard until
+    // OnLineaRecuperada.
+    std::function<void(int puerto, const QString &error)> OnLineaPerdida;
+    // A lost line opened again by the retry and listening.
+    std::function<void(int puerto)> OnLineaRecuperada;
+
+    static constexpr int REINTENTO_MS = 2000;
 
 private:
     int m_cargadas = 0;
@@ -79,4 +111,11 @@ private:
     int m_perdidas = 0;
     bool m_escuchando = false;
     QString m_ultimo_error;
+
+    void Evento_Perdido(const TEventoInformacion &info, const QString &motivo);
+    void Linea_Perdida(int puerto, int controlador, const QString &error);
+    void Reintenta_Lineas();
+    // Lost ports and the controller whose link listened on each.
+    std::map<int, int> m_lineas_perdidas;
+    QTimer *m_reintento = nullptr;
 };

@@ -13,8 +13,9 @@ public:
     void Set_Cod(int cod) { m_cod = cod; }
     int Controlador() const { return m_controlador; }
     void Set_Controlador(int controlador) { m_controlador = controlador; }
-    // Only the first seven characters: what the log stores of a card code.
-    QString Tarjeta() const { return m_tarjeta.left(7); }
+    // The card code as received, or as the log row holds it (seven
+    // characters in rows written by earlier versions).
+    const QString &Tarjeta() const { return m_tarjeta; }
     void Set_Tarjeta(const QString &tarjeta) { m_tarjeta = tarjeta; }
     // Cardholder number for card events, -1 when the card has none; 0 otherwise.
     int Usr() const { return m_usr; }

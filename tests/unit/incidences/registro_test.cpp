@@ -12,6 +12,8 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QSerialPort>
+#include <QThread>
+#include <QTime>
 
 #include <functional>
 
@@ -105,11 +107,12 @@ TEST_F(RegistroTest, ACardPresentedAtTheDoorBecomesAStoredRowAndANotice)
 
     ASSERT_TRUE(sim.ok("card 170 12345678"));
     ASSERT_TRUE(Esperar([&] { return !avisos.empty(); }));
-    EXPECT_EQ(Stored(), QStringList{"1|Front|0012345|unknow|0012345|1|8"});
+    EXPECT_EQ(Stored(), QStringList{"1|Front|0012345678|O'Brien, Ann|0012345678 O'Brien, Ann|1|8"});
     EXPECT_EQ(avisos[0].Tipo, 1);
     EXPECT_EQ(avisos[0].Parametro_1, "01");
     EXPECT_EQ(avisos[0].Tarjeta, "0012345678");
     EXPECT_EQ(avisos[0].Puerto, "3");
+    EXPECT_EQ(avisos[0].Direccion, 170);
     // The frame was acknowledged: the controller does not send it again.
     Pausa(700);
     EXPECT_EQ(avisos.size(), 1u);
@@ -118,7 +121,7 @@ TEST_F(RegistroTest, ACardPresentedAtTheDoorBecomesAStoredRowAndANotice)
     EXPECT_FALSE(stats.contains("acks_in=0 ")) << stats.toStdString();
 }
 
-TEST_F(RegistroTest, EveryEventOfASharedPortGoesToItsLowestNumberedController)
+TEST_F(RegistroTest, TwoControllersOnOneLineEachGetTheirOwnEvents)
 {
     SimProcess sim(3, {"--controllers", "2,5"}, inst.portsDir());
     Controller(5, 3, 5, "Back");
@@ -126,9 +129,125 @@ TEST_F(RegistroTest, EveryEventOfASharedPortGoesToItsLowestNumberedController)
     Open();
     inc->Inicia_Registro();
     ASSERT_TRUE(sim.ok("door 5 button"));
-    ASSERT_TRUE(sim.ok("refused 5 99"));
+    ASSERT_TRUE(sim.ok("refused 2 99"));
+    ASSERT_TRUE(sim.ok("door 2 alarm"));
+    ASSERT_TRUE(Esperar([&] { return avisos.size() == 3; }));
+    EXPECT_EQ(Stored(), (QStringList{"5|Back||||3|0", "2|Front|0000000099|unknow|0000000099|2|0", "2|Front||||6|0"}));
+}
+
+// The simulator's log, in order: when each event frame went out and when the
+// PC's ACK came back, in milliseconds of the day.
+std::vector<std::pair<int, int>> Acuses(const QString &log)
+{
+    const auto ms = [](const QString &linea) {
+        const QTime t = QTime::fromString(linea.left(12), QStringLiteral("HH:mm:ss.zzz"));
+        return t.msecsSinceStartOfDay();
+    };
+    std::vector<std::pair<int, int>> acuses;
+    int enviado = -1;
+    for (const QString &linea : log.split(QLatin1Char('\n'))) {
+        if (linea.contains(QLatin1String(" out ")) && linea.contains(QLatin1String(", send ")))
+            enviado = ms(linea);
+        else if (enviado >= 0 && linea.contains(QLatin1String(" in 06 | ACK"))) {
+            acuses.emplace_back(enviado, ms(linea));
+            enviado = -1;
+        }
+    }
+    return acuses;
+}
+
+TEST_F(RegistroTest, AnEventArrivingWhileAnotherIsStoredIsAcknowledgedAtOnce)
+{
+    SimProcess sim(3, {"--controllers", "1,2"}, inst.portsDir());
+    Controller(1, 3, 1, "Entry");
+    Controller(2, 3, 2, "Exit");
+    Open();
+    // The second card is presented while the first event is being stored and
+    // shown, and the thread stays busy with it a while longer.
+    inc->OnNuevaIncidencia = [&](ZARVColeccionIncidencia *, const TEventoInformacion &info) {
+        avisos.push_back(info);
+        if (avisos.size() == 1) {
+            sim.ok("card 2 0000000002");
+            QThread::msleep(20);
+        }
+    };
+    inc->Inicia_Registro();
+    ASSERT_TRUE(sim.ok("card 1 0000000001"));
+    ASSERT_TRUE(Esperar([&] { return avisos.size() == 2 && Acuses(sim.log()).size() == 2; }));
+    const auto acuses = Acuses(sim.log());
+    ASSERT_EQ(acuses.size(), 2u) << sim.log().toStdString();
+    for (const auto &[enviado, acuse] : acuses)
+        EXPECT_LE(acuse - enviado, 50) << sim.log().toStdString();
+    EXPECT_EQ(Stored(), (QStringList{"1|Entry|0000000001|unknow|0000000001|1|-1", "2|Exit|0000000002|unknow|0000000002|1|-1"}));
+}
+
+TEST_F(RegistroTest, ARepeatedFrameIsStoredOnceAndTheSameCardLaterAgain)
+{
+    SimProcess sim(3, {"--controllers", "170", "--resend", "200"}, inst.portsDir());
+    Controller(1, 3, 0, "Front");
+    Open();
+    inc->Inicia_Registro();
+    // Two ACKs lost on the line: the controller sends the frame three times.
+    ASSERT_TRUE(sim.ok("dropack 2"));
+    ASSERT_TRUE(sim.ok("card 170 0000000007"));
+    ASSERT_TRUE(Esperar([&] { return sim.command("stats").join(' ').contains("events_pending=0 "); }));
+    Pausa(200);
+    EXPECT_EQ(avisos.size(), 1u);
+    EXPECT_TRUE(sim.command("stats").join(' ').contains("acks_dropped=2 "));
+    // Presented again once the window is over: a new event.
+    Pausa(TDORNO::VENTANA_REPETIDA_MS);
+    ASSERT_TRUE(sim.ok("card 170 0000000007"));
     ASSERT_TRUE(Esperar([&] { return avisos.size() == 2; }));
-    EXPECT_EQ(Stored(), (QStringList{"2|Front||||3|0", "2|Front|0000000|unknow|0000000|2|0"}));
+    Pausa(200);
+    EXPECT_EQ(Stored(), (QStringList{"1|Front|0000000007|unknow|0000000007|1|-1", "1|Front|0000000007|unknow|0000000007|1|-1"}));
+}
+
+TEST_F(RegistroTest, ALostLineIsToldAndListensAgainWhenItIsBack)
+{
+    auto sim = std::make_unique<SimProcess>(3, QStringList{"--controllers", "170"}, inst.portsDir());
+    Controller(1, 3, 0, "Front");
+    Open();
+    std::vector<std::pair<int, QString>> perdidas;
+    std::vector<int> recuperadas;
+    inc->OnLineaPerdida = [&](int puerto, const QString &error) { perdidas.emplace_back(puerto, error); };
+    inc->OnLineaRecuperada = [&](int puerto) { recuperadas.push_back(puerto); };
+    inc->Inicia_Registro();
+    inc->Vigila_Lineas();
+
+    sim->stop();
+    ASSERT_TRUE(Esperar([&] { return !perdidas.empty(); }));
+    EXPECT_EQ(perdidas[0].first, 3);
+    EXPECT_TRUE(perdidas[0].second.contains("COM3")) << perdidas[0].second.toStdString();
+    EXPECT_EQ(inc->Lineas_Perdidas(), QList<int>{3});
+    // Still away at the first retry.
+    Pausa(ZARVColeccionIncidencia::REINTENTO_MS + 300);
+    EXPECT_TRUE(recuperadas.empty());
+
+    sim = std::make_unique<SimProcess>(3, QStringList{"--controllers", "170"}, inst.portsDir());
+    ASSERT_TRUE(Esperar([&] { return !recuperadas.empty(); }, 3 * ZARVColeccionIncidencia::REINTENTO_MS));
+    EXPECT_EQ(recuperadas, std::vector<int>{3});
+    EXPECT_TRUE(inc->Lineas_Perdidas().isEmpty());
+    EXPECT_EQ(perdidas.size(), 1u);
+    ASSERT_TRUE(sim->ok("door 170 alarm"));
+    ASSERT_TRUE(Esperar([&] { return avisos.size() == 1; }));
+    EXPECT_EQ(Stored(), QStringList{"1|Front||||6|0"});
+}
+
+TEST_F(RegistroTest, ALineLostAfterRegisteringStoppedIsNotReopened)
+{
+    auto sim = std::make_unique<SimProcess>(3, QStringList{"--controllers", "170"}, inst.portsDir());
+    Controller(1, 3, 0);
+    Open();
+    int perdidas = 0;
+    inc->OnLineaPerdida = [&](int, const QString &) { ++perdidas; };
+    inc->Inicia_Registro();
+    inc->Vigila_Lineas();
+    inc->Detiene_Registro();
+    sim->stop();
+    sim = std::make_unique<SimProcess>(3, QStringList{"--controllers", "170"}, inst.portsDir());
+    Pausa(ZARVColeccionIncidencia::REINTENTO_MS + 500);
+    EXPECT_EQ(perdidas, 0);
+    EXPECT_FALSE(Busy(*sim));
 }
 
 struct Lineas {
@@ -162,14 +281,24 @@ TEST_P(IniciaTest, OneLinePerPortListensAndStopSilencesAll)
     EXPECT_TRUE(Busy(sim3));
     EXPECT_TRUE(Busy(sim4));
 
-    // Both lines deliver, each event to its port's lowest-numbered controller.
+    // Both lines deliver, each event to the controller with the sender's
+    // address on that port, else to the port's lowest-numbered one.
     ASSERT_TRUE(sim3.ok("door 3 alarm"));
     ASSERT_TRUE(sim4.ok("door 2 alarm"));
     ASSERT_TRUE(Esperar([&] { return avisos.size() == 2; }));
     QStringList rows = Stored();
     rows.sort();
-    const int en3 = l.puertos[0] == 3 ? 1 : 2;
-    const int en4 = l.puertos[1] == 4 ? 2 : 3;
+    const auto Atribuido = [&l](int puerto, int direccion) {
+        if (l.puertos[size_t(direccion - 1)] == puerto)
+            return direccion;
+        for (int i = 0; i < 3; ++i) {
+            if (l.puertos[size_t(i)] == puerto)
+                return i + 1;
+        }
+        return 0;
+    };
+    const int en3 = Atribuido(3, 3);
+    const int en4 = Atribuido(4, 2);
     EXPECT_EQ(rows, (QStringList{QStringLiteral("%1|Door %1||||6|0").arg(std::min(en3, en4)),
                                  QStringLiteral("%1|Door %1||||6|0").arg(std::max(en3, en4))}));
 
@@ -235,5 +364,5 @@ TEST_F(RegistroTest, AControllerLoadedAfterTheOpeningStillGetsItsLine)
     EXPECT_TRUE(Escucha(Ctl(4)));
     ASSERT_TRUE(sim.ok("card 170 1"));
     ASSERT_TRUE(Esperar([&] { return avisos.size() == 1; }));
-    EXPECT_EQ(Stored(), QStringList{"4|New|0000000|unknow|0000000|1|-1"});
+    EXPECT_EQ(Stored(), QStringList{"4|New|0000000001|unknow|0000000001|1|-1"});
 }
