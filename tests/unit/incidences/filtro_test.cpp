@@ -116,7 +116,7 @@ TEST_F(IncidenciaLoadTest, EveryColumnLandsInItsField)
     EXPECT_EQ(i->Cod(), 1);
     EXPECT_EQ(i->Controlador(), 11);
     EXPECT_EQ(i->Hist_Controlador(), "Door 11");
-    EXPECT_EQ(i->Tarjeta(), "0012345"); // the getter keeps seven characters
+    EXPECT_EQ(i->Tarjeta(), "00123456"); // the whole stored code
     EXPECT_EQ(i->Timestamp(), QDateTime(QDate(2024, 5, 1), QTime(10, 0)));
     EXPECT_EQ(i->Descripcion(), "d1");
     EXPECT_EQ(i->Evento(), 1);
