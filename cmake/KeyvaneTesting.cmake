@@ -20,21 +20,33 @@ function(kv_add_gtest name)
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
-# kv_add_qtest(NAME SOURCES ... [LIBS ...] [TIMEOUT s])
+# kv_add_qtest(NAME SOURCES ... [LIBS ...] [CLASSES ...] [TIMEOUT s])
+# With CLASSES, each test class is a CTest entry of its own, NAME_<class>,
+# running `NAME <class>`: a failure names its class, and classes run in
+# parallel. The executable's main takes the class name as its first argument.
 function(kv_add_qtest name)
-  cmake_parse_arguments(A "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(A "" "TIMEOUT" "SOURCES;LIBS;LABELS;CLASSES" ${ARGN})
   if(NOT KEYVANE_GUI)
     return()
   endif()
   add_executable(${name} ${A_SOURCES})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_link_libraries(${name} PRIVATE keyvane_testsupport Qt6::Test Qt6::Widgets ${A_LIBS})
-  add_test(NAME ${name} COMMAND ${name})
   if(NOT A_TIMEOUT)
     set(A_TIMEOUT 300)
   endif()
-  set_tests_properties(${name} PROPERTIES LABELS "gui;${A_LABELS}" TIMEOUT ${A_TIMEOUT}
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KEYVANE_SCREENSHOT_DIR=${CMAKE_BINARY_DIR}/screenshots")
+  set(entries)
+  if(A_CLASSES)
+    foreach(class ${A_CLASSES})
+      add_test(NAME ${name}_${class} COMMAND ${name} ${class})
+      list(APPEND entries ${name}_${class})
+    endforeach()
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+    set(entries ${name})
+  endif()
+  set_tests_properties(${entries} PROPERTIES LABELS "gui;${A_LABELS}" TIMEOUT ${A_TIMEOUT}
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
 # kv_add_bench(NAME SOURCES ... [LIBS ...]) - prints "BENCH <name> <value> <unit> goal <goal>" lines.

@@ -1,6 +1,5 @@
 #include "app/programa.h"
 
-#include "app/pagina_lectores.h"
 #include "app/tf_clone_controller.h"
 #include "app/tf_contr_n.h"
 #include "app/tf_delete_conf.h"
@@ -34,24 +33,10 @@ Entrada ventana(T *&global)
     return {[&global]() -> QWidget * { return global = new T; }, [&global] { global = nullptr; }};
 }
 
-// The code of the main window's pages and tools, each attached to the window
-// before its start-up runs, so that the start-up already works through it
-// (the readers page, for one, refreshes and tests the readers its own way).
-// A page's object is owned by the window.
-const std::vector<std::function<void(TF_Main *)>> &paginas()
-{
-    static const std::vector<std::function<void(TF_Main *)>> tabla = {
-        [](TF_Main *m) { new Pagina_Lectores(m); },
-    };
-    return tabla;
-}
-
 Entrada ventana_principal()
 {
     return {[]() -> QWidget * {
                 auto *m = Ventanas::F_Main = new TF_Main;
-                for (const auto &pagina : paginas())
-                    pagina(m);
                 m->FormCreate();
                 return m;
             },

@@ -1,17 +1,16 @@
 #include "app/tf_clone_controller.h"
 
 #include "app/controles_progreso.h"
-#include "app/lectores_comun.h"
+#include "app/interlocutor_ventanas.h"
 #include "app/tf_muestra_recep.h"
 #include "app/ventanas_lectores.h"
 
 #include "lang/ui/descartateclas.h"
 #include "lang/ui/traducir.h"
-#include "link/zarvcomunicador.h"
 #include "model/globales.h"
 #include "model/zarvcoleccioncontrolador.h"
-#include "model/zarvcolecciontarjeta.h"
 #include "ui/accion.h"
+#include "workflows/flujo_lectores.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -126,72 +125,21 @@ void TF_Clone_Controller::Llena_Destinos(const QString &excluida)
 
 void TF_Clone_Controller::B_ClonarClick()
 {
-    TF_Muestra_recep *progreso = Ventanas::F_Muestra_recep;
-    const bool mantenimiento = lectores::Para_Mantenimiento();
     B_Clonar->setEnabled(false);
     B_cancel->setEnabled(false);
-    lectores::Con_Limpieza(
-        [this, progreso] {
-            lectores::Para_Escucha();
-            const int fuente = CB1->currentData(Rol_Codigo).toInt();
-            for (int i = 0; i < CH1->count(); ++i) {
-                if (CH1->item(i)->checkState() != Qt::Checked)
-                    continue;
-                if (progreso) {
-                    progreso->show();
-                    progreso->P1->setValue(progreso->P1->minimum());
-                    progreso->Label1->clear();
-                }
-                Clona_En(fuente, CH1->item(i)->data(Rol_Codigo).toInt());
-            }
-        },
-        [this, progreso, mantenimiento] {
-            B_Clonar->setEnabled(true);
-            B_cancel->setEnabled(true);
-            if (progreso) {
-                progreso->Ani1->SetActive(false);
-                progreso->close();
-            }
-            lectores::Reanuda_Mantenimiento(mantenimiento);
-            close();
-            lectores::Inicia_Escucha();
-        });
-}
-
-void TF_Clone_Controller::Clona_En(int fuente, int destino)
-{
-    const auto origen = lectores::Controlador(fuente);
-    const auto objetivo = lectores::Controlador(destino);
-    if (!origen || !objetivo)
-        return;
-    const std::uint8_t direccion = objetivo->Direccion_Bus();
-    ZARVComunicador &com = lectores::Comunicador(*objetivo);
-    TTest_Informacion info;
-    com.Test_Lector(direccion, info);
-    // A target that does not answer keeps its cards and its assignments.
-    if (info.Correcto != 1)
-        return;
-    ZARVColeccionTarjeta *tarjetas = Globales::Sistema->Tarjetas();
-    Globales::Sistema->Controladores()->Quita_Tarjetas(*objetivo);
-    com.Vaciar_Tarjetas(direccion);
-    tarjetas->Refrescar();
-    const TTarjetaLista lista = origen->Tarjetas_Controlador();
-    TF_Muestra_recep *progreso = Ventanas::F_Muestra_recep;
-    if (progreso) {
-        progreso->Ani1->SetActive(true);
-        // Counted in the cards to load, not in what the target held before.
-        progreso->P1->setRange(0, static_cast<int>(lista.size()));
-        progreso->P1->SetStep(1);
-    }
-    for (const TTarjetaElemento &e : lista) {
-        const QString codigo = e.Tarjeta->Codigo_Tarjeta();
-        const auto tarjeta = tarjetas->Busca(codigo);
-        if (progreso) {
-            progreso->Label1->setText(QString::number(objetivo->Cod()) + QLatin1Char(' ') + objetivo->Descripcion()
-                                      + QLatin1Char(' ') + codigo);
-            progreso->P1->StepIt();
+    std::vector<int> destinos;
+    for (int i = 0; i < CH1->count(); ++i)
+        if (CH1->item(i)->checkState() == Qt::Checked)
+            destinos.push_back(CH1->item(i)->data(Rol_Codigo).toInt());
+    Progreso_Ventana progreso(Ventanas::F_Muestra_recep);
+    struct Final {
+        TF_Clone_Controller *v;
+        ~Final()
+        {
+            v->B_Clonar->setEnabled(true);
+            v->B_cancel->setEnabled(true);
+            v->close();
         }
-        const bool cargada = com.Cargar_Tarjeta(codigo, false, direccion);
-        tarjetas->Asigna(tarjeta ? *tarjeta : *e.Tarjeta, objetivo->Cod(), cargada);
-    }
+    } final{this};
+    kv::wf::Clona(CB1->currentData(Rol_Codigo).toInt(), destinos, progreso);
 }

@@ -34,5 +34,4 @@ protected:
 private:
     // CH1 holds every controller whose description differs from excluida.
     void Llena_Destinos(const QString &excluida);
-    void Clona_En(int fuente, int destino);
 };

@@ -1,5 +1,6 @@
 #include "app/tf_contr_n.h"
 
+#include "app/interlocutor_ventanas.h"
 #include "app/lectores_comun.h"
 
 #include "lang/ui/traducir.h"
@@ -8,6 +9,7 @@
 #include "ui/accion.h"
 #include "ui/operador.h"
 #include "ui/principal.h"
+#include "workflows/flujo_lectores.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -17,8 +19,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-const QString Titulo_Mensajes = QStringLiteral("Lector");
 
 QLabel *Etiqueta(QWidget *padre, const char *nombre, const QString &texto)
 {
@@ -107,49 +107,24 @@ void TF_Contr_N::FormShow()
 
 void TF_Contr_N::B_addClick()
 {
-    using kv::ui::Operador;
-    if (Edit1->text().trimmed().isEmpty() || Edit2->text().trimmed().isEmpty() || Edit3->text().trimmed().isEmpty()
-        || Edit4->text().trimmed().isEmpty()) {
-        Operador::Mensaje(this, QStringLiteral("Todos los campos son obligados"), Titulo_Mensajes);
-        return;
-    }
-    bool numero = false;
-    const int direccion = Edit4->text().trimmed().toInt(&numero);
-    if (!numero) {
-        Operador::Mensaje(this, QStringLiteral("La Direccion debe ser de 0 a 31"), Titulo_Mensajes);
+    Interlocutor_Ventanas operador(this);
+    switch (kv::wf::Alta_Controlador({Edit1->text(), Edit2->text(), Edit3->text(), Edit4->text()}, operador)) {
+    case kv::wf::Alta::Hecha:
+        if (kv::ui::Principal *principal = kv::ui::Principal::Actual())
+            principal->Refrescar_Controladores();
+        Edit1->clear();
+        Edit2->clear();
+        Edit3->clear();
         Edit4->clear();
-        return;
-    }
-    if (direccion < 0 || direccion > 31) {
-        Operador::Mensaje(this, QStringLiteral("La Direccion debe de ser entre 0 a 31"), Titulo_Mensajes);
-        return;
-    }
-    ZARVColeccionControlador *controladores = Globales::Sistema ? Globales::Sistema->Controladores() : nullptr;
-    if (!controladores)
-        return;
-    const int codigo = Edit1->text().trimmed().toInt();
-    const int puerto = Edit3->text().trimmed().toInt();
-    if (controladores->Existe_Numero(QString::number(codigo))) {
-        Operador::Mensaje(this, QString::fromUtf8("Código debe de ser único"), Titulo_Mensajes);
-        return;
-    }
-    if (controladores->Existe_Direccion(direccion, puerto)) {
-        Operador::Mensaje(this, QStringLiteral("Direccion controlador ya existente parar este puerto COM"),
-                          Titulo_Mensajes);
+        Edit1->setFocus();
+        break;
+    case kv::wf::Alta::Direccion_No_Numero:
+        Edit4->clear();
+        break;
+    case kv::wf::Alta::Direccion_Repetida:
         Edit4->setFocus();
-        return;
+        break;
+    default:
+        break;
     }
-    ZARVControlador nuevo;
-    nuevo.Set_Cod(codigo);
-    nuevo.Set_Descripcion(Edit2->text());
-    nuevo.Set_Puerto_Serie(puerto);
-    nuevo.Set_Direccion(static_cast<std::uint8_t>(direccion));
-    controladores->Inserta(nuevo);
-    if (kv::ui::Principal *principal = kv::ui::Principal::Actual())
-        principal->Refrescar_Controladores();
-    Edit1->clear();
-    Edit2->clear();
-    Edit3->clear();
-    Edit4->clear();
-    Edit1->setFocus();
 }

@@ -1,5 +1,6 @@
 #include "app/tf_edit_controller.h"
 
+#include "app/interlocutor_ventanas.h"
 #include "app/lectores_comun.h"
 
 #include "lang/ui/traducir.h"
@@ -10,6 +11,8 @@
 #include "ui/accion.h"
 #include "ui/operador.h"
 #include "ui/principal.h"
+#include "workflows/coordinacion.h"
+#include "workflows/flujo_lectores.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -32,18 +35,6 @@ QLineEdit *Campo(QWidget *padre, const char *nombre)
     auto *e = new QLineEdit(padre);
     e->setObjectName(QLatin1String(nombre));
     return e;
-}
-
-// The time in an edit, or -1 when it is empty.
-int Tiempo(const QLineEdit *edit)
-{
-    return edit->text().isEmpty() ? -1 : edit->text().toInt();
-}
-
-// A field that holds or may take a time must hold one in range.
-bool Fuera_De_Rango(const QLineEdit *edit, int valor, int minimo)
-{
-    return (valor < minimo || valor > 99) && (!edit->text().isEmpty() || edit->isEnabled());
 }
 
 } // namespace
@@ -108,6 +99,13 @@ TF_edit_controller::TF_edit_controller(QWidget *parent)
     Lang::Traducir_Ventana(this);
 }
 
+TF_edit_controller::~TF_edit_controller() = default;
+
+void TF_edit_controller::Toma_Lectores()
+{
+    m_lectores = std::make_unique<kv::wf::Trabajo_Controladores>();
+}
+
 void TF_edit_controller::showEvent(QShowEvent *evento)
 {
     QDialog::showEvent(evento);
@@ -120,62 +118,32 @@ void TF_edit_controller::FormShow()
     Edit5->clear();
     Edit4->setEnabled(false);
     Edit5->setEnabled(false);
-    const auto c = lectores::Controlador(Edit1->text().toInt());
-    if (!c)
+    m_tiempos_leidos = false;
+    const auto tiempos = kv::wf::Lee_Tiempos(Edit1->text().toInt());
+    if (!tiempos)
         return;
-    // At the controller's own address: a controller at any address but 0
-    // does not answer the default address 170.
-    TTest_Informacion info;
-    lectores::Comunicador(*c).Test_Lector(c->Direccion_Bus(), info);
-    if (info.Correcto != 1)
-        return;
-    Edit4->setText(lectores::Segundos(info.Tiempo_Cerradura));
-    Edit5->setText(lectores::Segundos(info.Tiempo_Puerta_Abierta));
+    m_tiempos_leidos = true;
+    Edit4->setText(tiempos->cerradura);
+    Edit5->setText(tiempos->abierta);
     Edit4->setEnabled(true);
     Edit5->setEnabled(true);
 }
 
 void TF_edit_controller::BitBtn1Click()
 {
-    const int abierta = Tiempo(Edit5);
-    const int cerradura = Tiempo(Edit4);
-    if (Fuera_De_Rango(Edit4, cerradura, 1)) {
-        kv::ui::Operador::Mensaje(this, Variables::Mensaje(QStringLiteral("Variables_variables_F_edit_controller_2")));
-        return;
-    }
-    if (Fuera_De_Rango(Edit5, abierta, 0)) {
-        kv::ui::Operador::Mensaje(this, Variables::Mensaje(QStringLiteral("Variables_variables_F_edit_controller_1")));
-        return;
-    }
-    const auto c = lectores::Controlador(Edit1->text().toInt());
-    if (c) {
-        ZARVControlador cambiado(*c);
-        cambiado.Set_Descripcion(Edit2->text());
-        // The times go only to a controller that answered when the window
-        // opened; its refusal is not reported, the description is stored all
-        // the same.
-        if (Edit4->isEnabled()) {
-            ZARVComunicador &com = lectores::Comunicador(*c);
-            com.Enviar_Tiempos(cerradura, abierta, com.Direccion());
-        }
-        Globales::Sistema->Controladores()->Modifica(cambiado);
-    }
-    accept();
+    Interlocutor_Ventanas operador(this);
+    if (kv::wf::Guarda_Edicion({Edit1->text().toInt(), Edit2->text(), Edit4->text(), Edit5->text(), m_tiempos_leidos},
+                               operador))
+        accept();
 }
 
 void TF_edit_controller::FormClose()
 {
-    const bool reanudar = Reanudar_Mantenimiento;
-    Reanudar_Mantenimiento = false;
     // The list is rebuilt before listening starts again: rebuilding opens
     // and closes every line, which would close a listening one.
-    lectores::Con_Limpieza(
-        [] {
-            if (kv::ui::Principal *principal = kv::ui::Principal::Actual())
-                principal->Refrescar_Controladores();
-        },
-        [reanudar] {
-            lectores::Reanuda_Mantenimiento(reanudar);
-            lectores::Inicia_Escucha();
-        });
+    std::unique_ptr<kv::wf::Trabajo_Controladores> lectores = std::move(m_lectores);
+    if (kv::ui::Principal *principal = kv::ui::Principal::Actual())
+        principal->Refrescar_Controladores();
+    if (lectores)
+        lectores->Termina();
 }

@@ -164,15 +164,8 @@ void TF_Login::Determina_Interfaz()
 {
     if (!Globales::Servidor || Globales::Servidor->Rol() != QLatin1String("USER"))
         return;
-    TF_Main *m = Ventanas::F_Main;
-    // Management, Logins and Parameters are the last three nodes.
-    for (int i = 0; i < 3; ++i)
-        m->Borra_Ultimo_Nodo();
-    for (QWidget *b : {static_cast<QWidget *>(m->B_Nueva_Cx), static_cast<QWidget *>(m->B_Editar_cx),
-                       static_cast<QWidget *>(m->B_Delete_Cx), static_cast<QWidget *>(m->B_Master_Card),
-                       static_cast<QWidget *>(m->B_Clone_cx), static_cast<QWidget *>(m->B_vacia_Cards)})
-        b->hide();
-    m->Mueve_Test_Cx_Al_Principio();
+    if (TF_Main *m = Ventanas::F_Main)
+        m->Restringe_Usuario();
     // The camera window, where it exists, keeps its list but loses New and Delete.
     for (QWidget *w : QApplication::topLevelWidgets()) {
         if (w->objectName() != QLatin1String("F_Camera_Control"))

@@ -10,6 +10,7 @@
 #include "ui/accion.h"
 #include "ui/imagen_pulsable.h"
 #include "ui/operador.h"
+#include "workflows/coordinacion.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -51,10 +52,14 @@ TF_Main::TF_Main(QWidget *parent)
 
     Conecta_Acciones();
     kv::ui::Principal::Registra(this);
+    // Whatever holds the readers holds this timer off; it runs only when
+    // nothing does, the settings ask for it and an installation is open.
+    kv::wf::Coordinacion::Set_Temporizador(Eliminar_Tarj_cad_Y_Test_Lectores);
 }
 
 TF_Main::~TF_Main()
 {
+    kv::wf::Coordinacion::Set_Temporizador(nullptr);
     Eliminar_Tarj_cad_Y_Test_Lectores->stop();
     // The installation outlives this window at the end of the run: its events
     // must not reach a window that is gone.
@@ -76,10 +81,12 @@ void TF_Main::Conecta_Acciones()
     Al_Pulsar(B_Login, this, [this] { B_LoginClick(); });
     Al_Pulsar(SpeedButton13, this, [this] { SpeedButton13Click(); });
     Al_Pulsar(B_Test_TODOS, this, [this] { B_Test_TODOSClick(); });
-    connect(L1_Contr, &QTreeWidget::itemDoubleClicked, this,
-            [this] { Ejecuta_Accion(this, [this] { B_Test_TODOSClick(); }); });
-    Al_Pulsar(B_Nuevo_Login, this, [this] { B_Nuevo_LoginClick(); });
-    Al_Pulsar(B_Delete_login, this, [this] { B_Delete_loginClick(); });
+    connect(I_PLAY_OFF, &kv::ui::Imagen_Pulsable::clicked, this,
+            [this] { Ejecuta_Accion(this, [this] { I_PLAY_OFFClick(); }); });
+    connect(I_PLAY_ON, &kv::ui::Imagen_Pulsable::clicked, this,
+            [this] { Ejecuta_Accion(this, [this] { I_PLAY_ONClick(); }); });
+    connect(Eliminar_Tarj_cad_Y_Test_Lectores, &QTimer::timeout, this,
+            [this] { Ejecuta_Accion(this, [this] { Eliminar_Tarj_cad_Y_Test_LectoresTimer(); }); });
 
     // The tools entries keep their captions centred whatever their width.
     for (QLabel *l : {Label5, Label6, Label7})

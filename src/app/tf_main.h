@@ -1,5 +1,12 @@
 #pragma once
 
+#include "app/pagina.h"
+#include "app/pagina_instalacion.h"
+#include "app/pagina_lectores.h"
+#include "app/pagina_logins.h"
+#include "app/pagina_parametros.h"
+#include "app/pagina_tarjetas.h"
+#include "app/pagina_usuarios.h"
 #include "ui/principal.h"
 #include "ui/selector_instalaciones.h"
 
@@ -9,6 +16,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 class QCalendarWidget;
 class QDateEdit;
@@ -37,7 +45,7 @@ class Imagen_Pulsable;
 //
 // The components keep the names the language file's keys use; every list
 // keeps its icon numbers in kv::ui::Rol_Icono.
-class TF_Main : public QWidget, public kv::ui::Principal {
+class TF_Main : public QWidget, public kv::ui::Principal, public Vista_Principal {
     Q_OBJECT
 public:
     explicit TF_Main(QWidget *parent = nullptr);
@@ -75,66 +83,6 @@ public:
     QWidget *PANEL_NAVEGATOR;
     QWidget *PANEL_TOOLS;
     QWidget *PANEL_REPORTS;
-
-    // installation page
-    QWidget *PANEL_INSTALACION;
-    QLabel *Label4;
-    QTreeWidget *Lista_INI;
-
-    // users page
-    QWidget *PANEL_LISTA_USR;
-    QLabel *Label1;
-    QPushButton *B_New_USR_Usr;
-    QPushButton *B_edit_usr;
-    QPushButton *B_Delete;
-    QPushButton *SpeedButton25; // find
-    QPushButton *B_Send_u;
-    QPushButton *B_receive_u;
-    QPushButton *SpeedButton4; // lock (never shown)
-    QPushButton *SpeedButton6; // unlock (never shown)
-    QTreeWidget *Lista1;
-
-    // readers page
-    QWidget *PANEL_LISTA_READERS;
-    QPushButton *B_Nueva_Cx;
-    QPushButton *B_Editar_cx;
-    QPushButton *B_Delete_Cx;
-    QPushButton *B_Test_Cx;
-    QPushButton *B_Master_Card;
-    QPushButton *B_Clone_cx;
-    QPushButton *B_vacia_Cards;
-    QLabel *Label2;
-    QTreeWidget *L1_Contr;
-    QLabel *Label3;
-    QTreeWidget *L2_Contr;
-
-    // cards page
-    QWidget *PANEL_LISTA_CARDS;
-    QLabel *Label9;
-    QPushButton *B_New_Card;
-    QPushButton *B_Edit_Card; // never shown
-    QPushButton *B_Delete_Cards;
-    QPushButton *SpeedButton21; // find
-    QTreeWidget *Lista3;
-
-    // logins page
-    QWidget *PANEL_LISTA_LOGINS;
-    QPushButton *B_Nuevo_Login;
-    QPushButton *B_Delete_login;
-    QTreeWidget *Lista4;
-
-    // parameters page
-    QWidget *PANEL_PARAMETERS;
-    QLabel *Label10;
-    QLabel *Label8;
-    QLabel *Label11;
-    QLabel *Label12;
-    QLabel *Label13;
-    QPushButton *SpeedButton28; // installation management
-    QLabel *Label14;
-    QLabel *Label15;
-    QLabel *Label16;
-    QPushButton *SpeedButton29; // application parameters
 
     // tools area: incidences
     QLabel *L_WHICH_TOOL;
@@ -185,11 +133,21 @@ public:
     QStringList Meses;
     QStringList Tipos_Incidencia;
 
-    // The readers page's refresh of the readers list and its test of every
-    // reader (which ends with the controllers listening for events). Without
-    // a readers page both do nothing.
-    std::function<void()> Gancho_Refrescar_Controladores;
-    std::function<void()> Gancho_Test_Todos;
+    // ---- pages ---------------------------------------------------------------
+    // The navigator's pages, in the order of Tabla_Navegacion (none for a
+    // node that only groups others).
+    const std::vector<Pagina *> &Paginas() const { return m_paginas; }
+    Pagina_Instalacion *Instalacion() const { return Pagina_De<Pagina_Instalacion>(); }
+    Pagina_Usuarios *Usuarios() const { return Pagina_De<Pagina_Usuarios>(); }
+    Pagina_Tarjetas *Tarjetas() const { return Pagina_De<Pagina_Tarjetas>(); }
+    Pagina_Lectores *Lectores() const { return Pagina_De<Pagina_Lectores>(); }
+    Pagina_Logins *Logins() const { return Pagina_De<Pagina_Logins>(); }
+    Pagina_Parametros *Parametros() const { return Pagina_De<Pagina_Parametros>(); }
+    // The tree node that shows pagina, or none.
+    QTreeWidgetItem *Nodo_De(const Pagina &pagina) const;
+    // The restrictions of a login of level USER: the nodes only an
+    // administrator gets go, and each page restricts itself.
+    void Restringe_Usuario();
 
     // ---- start-up, installations, shut-down ------------------------------------
     // The start-up sequence; a failing step shows its error and ends it.
@@ -218,29 +176,24 @@ public:
     void FormActivate();
     void SpeedButton11Click();
     void Image2Click();
-    void Muestra_Paginas(QWidget *pagina);
+    // Shows this page's panel alone.
+    void Muestra_Paginas(Pagina *pagina);
     void Centra_Etiquetas();
-    // The node with that absolute index (display order through all levels), or none.
-    QTreeWidgetItem *Nodo(int indice) const;
-    static int Indice_Absoluto(const QTreeWidgetItem *nodo);
-    // Selects the node with that index and shows its page.
-    void Selecciona_Nodo(int indice);
 
-    // ---- logins --------------------------------------------------------------
-    void B_Nuevo_LoginClick();
-    void B_Delete_loginClick();
+    // ---- registering and maintenance -------------------------------------------
+    void I_PLAY_OFFClick();
+    void I_PLAY_ONClick();
+    void Eliminar_Tarj_cad_Y_Test_LectoresTimer();
 
     // ---- live events ---------------------------------------------------------
     void Recibida_Incidencia(const TEventoInformacion &evento);
     void Anade_Fila_Incidencia(const QString &evento, const QString &fecha, const QString &origen,
                                const QString &descripcion, const QString &usuario, int icono);
 
-    // ---- the USER level ------------------------------------------------------
-    void Borra_Ultimo_Nodo();
-    void Mueve_Test_Cx_Al_Principio();
-
-    // ---- kv::ui::Principal ---------------------------------------------------
+    // ---- kv::ui::Principal and Vista_Principal ------------------------------------
     QWidget *Ventana() override { return this; }
+    void Muestra(Pagina &pagina) override;
+    void Habilita_Test_Todos(bool activo) override;
     kv::ui::Selector_Instalaciones &Selector() override { return m_selector; }
     QTimer *Temporizador_Mantenimiento() override { return Eliminar_Tarj_cad_Y_Test_Lectores; }
 
@@ -254,12 +207,6 @@ private:
     void Crea_Barra();
     void Crea_Lateral();
     void Crea_Contenido();
-    void Crea_Pagina_Instalacion();
-    void Crea_Pagina_Usuarios();
-    void Crea_Pagina_Lectores();
-    void Crea_Pagina_Tarjetas();
-    void Crea_Pagina_Logins();
-    void Crea_Pagina_Parametros();
     void Crea_Herramientas();
     void Crea_Incidencias();
     void Crea_Presencia();
@@ -271,5 +218,15 @@ private:
     // The open installation's events reach Recibida_Incidencia.
     void Escucha_Incidencias();
 
+    template <class T>
+    T *Pagina_De() const
+    {
+        for (Pagina *p : m_paginas)
+            if (auto *t = qobject_cast<T *>(p))
+                return t;
+        return nullptr;
+    }
+
     kv::ui::Selector_Instalaciones m_selector;
+    std::vector<Pagina *> m_paginas;
 };

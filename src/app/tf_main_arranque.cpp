@@ -11,6 +11,7 @@
 #include "model/variables.h"
 #include "platform/paths.h"
 #include "ui/accion.h"
+#include "workflows/coordinacion.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -55,7 +56,7 @@ void TF_Main::FormCreate()
     PageControl1->setCurrentWidget(TabSheet1);
 
     PANEL_NAVEGATOR->show();
-    Muestra_Paginas(PANEL_INSTALACION);
+    Muestra_Paginas(Instalacion());
     PANEL_TOOLS->hide();
     PANEL_REPORTS->hide();
     PANEL_ATTENDANCE->hide();
@@ -79,8 +80,7 @@ void TF_Main::FormCreate()
         Hora_FIN->setTime(ahora.time());
         Calendar1->setSelectedDate(ahora.date());
 
-        if (Variables::Testear_cx || Variables::Liberar_tarj)
-            Eliminar_Tarj_cad_Y_Test_Lectores->start();
+        kv::wf::Coordinacion::Ajusta_Mantenimiento();
         B_Test_TODOSClick();
     });
 }
@@ -178,6 +178,7 @@ void TF_Main::Abre_Instalacion(const QString &codigo)
     Globales::Sistema->Conecta_Controladores();
     // Every installation opened, not only the first, shows its events live.
     Escucha_Incidencias();
+    kv::wf::Coordinacion::Ajusta_Mantenimiento();
 }
 
 void TF_Main::Escribe_LANGREP()

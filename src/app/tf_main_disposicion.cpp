@@ -1,6 +1,7 @@
 // The main window's frame: tool bar, header, the three tabs on the left and
 // the content area that holds the navigator pages, the tools and the reports.
 #include "app/disposicion.h"
+#include "app/paginas.h"
 #include "app/tf_main.h"
 
 #include "ui/imagen_pulsable.h"
@@ -104,12 +105,15 @@ void TF_Main::Crea_Lateral()
     TabSheet1 = Panel(nullptr, "TabSheet1");
     Arbol1 = Arbol(TabSheet1, "Arbol1");
     TabSheet1->layout()->addWidget(Arbol1);
-    auto *raiz = new QTreeWidgetItem(Arbol1, {QStringLiteral("Keyvane")});
-    for (const char *t : {"Usuarios", "Tarjetas", "Lectores"})
-        new QTreeWidgetItem(raiz, {QString::fromUtf8(t)});
-    auto *gestion = new QTreeWidgetItem(Arbol1, {QStringLiteral("Gestión")});
-    for (const char *t : {"Logins", "Parámetros"})
-        new QTreeWidgetItem(gestion, {QString::fromUtf8(t)});
+    const std::vector<Nodo_Navegacion> &tabla = Tabla_Navegacion();
+    QTreeWidgetItem *padre = nullptr;
+    for (std::size_t i = 0; i < tabla.size(); ++i) {
+        auto *nodo = tabla[i].hijo && padre ? new QTreeWidgetItem(padre, {tabla[i].texto})
+                                            : new QTreeWidgetItem(Arbol1, {tabla[i].texto});
+        nodo->setData(0, Qt::UserRole, static_cast<uint>(i));
+        if (!tabla[i].hijo)
+            padre = nodo;
+    }
     PageControl1->addTab(TabSheet1, QStringLiteral("Navegator"));
 
     TabSheet2 = Panel(nullptr, "TabSheet2");
@@ -151,15 +155,12 @@ void TF_Main::Crea_Contenido()
     for (QWidget *area : {PANEL_NAVEGATOR, PANEL_TOOLS, PANEL_REPORTS})
         PANEL_CUERPO_CENTRAL->layout()->addWidget(area);
 
-    Crea_Pagina_Instalacion();
-    Crea_Pagina_Usuarios();
-    Crea_Pagina_Lectores();
-    Crea_Pagina_Tarjetas();
-    Crea_Pagina_Logins();
-    Crea_Pagina_Parametros();
-    for (QWidget *pagina : {PANEL_INSTALACION, PANEL_LISTA_USR, PANEL_LISTA_READERS, PANEL_LISTA_CARDS,
-                            PANEL_LISTA_LOGINS, PANEL_PARAMETERS})
-        PANEL_NAVEGATOR->layout()->addWidget(pagina);
+    for (const Nodo_Navegacion &nodo : Tabla_Navegacion()) {
+        Pagina *pagina = nodo.crea ? nodo.crea(*this, this) : nullptr;
+        m_paginas.push_back(pagina);
+        if (pagina)
+            PANEL_NAVEGATOR->layout()->addWidget(pagina->Panel());
+    }
 
     Crea_Herramientas();
     Crea_Informes();

@@ -2,6 +2,8 @@
 // the left and the tools entries.
 #include "app/tf_main.h"
 
+#include "app/paginas.h"
+
 #include "ui/imagen_pulsable.h"
 
 #include <QBoxLayout>
@@ -9,46 +11,42 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QTreeWidget>
 
 namespace {
 
-enum Nodo_Navegacion { Instalacion = 0, Usuarios = 1, Tarjetas = 2, Lectores = 3, Gestion = 4, Logins = 5, Parametros = 6 };
-
-// Nodes in display order through all levels, the order their numbers follow.
-void En_Orden(QTreeWidgetItem *nodo, QList<QTreeWidgetItem *> &lista)
-{
-    lista.append(nodo);
-    for (int i = 0; i < nodo->childCount(); ++i)
-        En_Orden(nodo->child(i), lista);
-}
-
-QList<QTreeWidgetItem *> Nodos(const QTreeWidget *arbol)
-{
-    QList<QTreeWidgetItem *> lista;
-    for (int i = 0; i < arbol->topLevelItemCount(); ++i)
-        En_Orden(arbol->topLevelItem(i), lista);
-    return lista;
-}
+// Each node keeps its position in the navigation table, which is also the
+// position of its page in m_paginas.
+constexpr int Rol_Nodo = Qt::UserRole;
 
 } // namespace
 
-QTreeWidgetItem *TF_Main::Nodo(int indice) const
+QTreeWidgetItem *TF_Main::Nodo_De(const Pagina &pagina) const
 {
-    const QList<QTreeWidgetItem *> lista = Nodos(Arbol1);
-    return indice >= 0 && indice < lista.size() ? lista[indice] : nullptr;
+    QList<QTreeWidgetItem *> pendientes;
+    for (int i = 0; i < Arbol1->topLevelItemCount(); ++i)
+        pendientes << Arbol1->topLevelItem(i);
+    while (!pendientes.isEmpty()) {
+        QTreeWidgetItem *nodo = pendientes.takeFirst();
+        const QVariant indice = nodo->data(0, Rol_Nodo);
+        if (indice.isValid() && m_paginas.at(indice.toUInt()) == &pagina)
+            return nodo;
+        for (int i = 0; i < nodo->childCount(); ++i)
+            pendientes << nodo->child(i);
+    }
+    return nullptr;
 }
 
-int TF_Main::Indice_Absoluto(const QTreeWidgetItem *nodo)
+void TF_Main::Muestra(Pagina &pagina)
 {
-    if (!nodo || !nodo->treeWidget())
-        return -1;
-    return static_cast<int>(Nodos(nodo->treeWidget()).indexOf(const_cast<QTreeWidgetItem *>(nodo)));
-}
-
-void TF_Main::Selecciona_Nodo(int indice)
-{
-    QTreeWidgetItem *nodo = Nodo(indice);
+    {
+        // The tab's change handler runs once, below, not also from the signal.
+        const QSignalBlocker bloqueo(PageControl1);
+        PageControl1->setCurrentWidget(TabSheet1);
+    }
+    PageControl1Change();
+    QTreeWidgetItem *nodo = Nodo_De(pagina);
     {
         // The change handler runs once, below, not also from the signal.
         const QSignalBlocker bloqueo(Arbol1);
@@ -57,45 +55,53 @@ void TF_Main::Selecciona_Nodo(int indice)
     Arbol1Change(nodo);
 }
 
+void TF_Main::Habilita_Test_Todos(bool activo)
+{
+    B_Test_TODOS->setEnabled(activo);
+}
+
 void TF_Main::Arbol1Change(QTreeWidgetItem *nodo)
 {
     if (!nodo)
         return;
     L_Cuerpo->setText(nodo->text(0));
-    switch (Indice_Absoluto(nodo)) {
-    case Instalacion:
-        Muestra_Paginas(PANEL_INSTALACION);
-        Refresca_Lista_INI();
-        break;
-    case Usuarios:
-        Muestra_Paginas(PANEL_LISTA_USR);
-        Refrescar_usuariosII();
-        break;
-    case Tarjetas:
-        Muestra_Paginas(PANEL_LISTA_CARDS);
-        Refrescar_tarjetas();
-        break;
-    case Lectores:
-        // The readers list is rebuilt by its own workflows, not on every visit.
-        Muestra_Paginas(PANEL_LISTA_READERS);
-        break;
-    case Logins:
-        Muestra_Paginas(PANEL_LISTA_LOGINS);
-        Refresca_Logins();
-        break;
-    case Parametros:
-        Muestra_Paginas(PANEL_PARAMETERS);
-        break;
-    default:
-        break;
-    }
+    const QVariant indice = nodo->data(0, Rol_Nodo);
+    Pagina *pagina = indice.isValid() ? m_paginas.at(indice.toUInt()) : nullptr;
+    // A node that only groups others leaves the page on show as it is.
+    if (!pagina)
+        return;
+    Muestra_Paginas(pagina);
+    pagina->Activar();
 }
 
-void TF_Main::Muestra_Paginas(QWidget *pagina)
+void TF_Main::Muestra_Paginas(Pagina *pagina)
 {
-    for (QWidget *p : {PANEL_INSTALACION, PANEL_LISTA_USR, PANEL_LISTA_READERS, PANEL_LISTA_CARDS, PANEL_LISTA_LOGINS,
-                       PANEL_PARAMETERS})
-        p->setVisible(p == pagina);
+    for (Pagina *p : m_paginas)
+        if (p)
+            p->Panel()->setVisible(p == pagina);
+}
+
+void TF_Main::Restringe_Usuario()
+{
+    const std::vector<Nodo_Navegacion> &tabla = Tabla_Navegacion();
+    QList<QTreeWidgetItem *> fuera;
+    QList<QTreeWidgetItem *> pendientes;
+    for (int i = 0; i < Arbol1->topLevelItemCount(); ++i)
+        pendientes << Arbol1->topLevelItem(i);
+    while (!pendientes.isEmpty()) {
+        QTreeWidgetItem *nodo = pendientes.takeFirst();
+        for (int i = 0; i < nodo->childCount(); ++i)
+            pendientes << nodo->child(i);
+        const int indice = nodo->data(0, Rol_Nodo).toInt();
+        if (tabla.at(static_cast<std::size_t>(indice)).solo_admin)
+            fuera << nodo;
+    }
+    // Children first: a node deleted takes its children along.
+    for (auto it = fuera.crbegin(); it != fuera.crend(); ++it)
+        delete *it;
+    for (Pagina *p : m_paginas)
+        if (p)
+            p->Restringe_Usuario();
 }
 
 void TF_Main::PageControl1Change()
@@ -143,18 +149,3 @@ void TF_Main::Image2Click()
     L_WHICH_TOOL->setText(Label5->text());
 }
 
-void TF_Main::Borra_Ultimo_Nodo()
-{
-    const QList<QTreeWidgetItem *> lista = Nodos(Arbol1);
-    if (!lista.isEmpty())
-        delete lista.last();
-}
-
-void TF_Main::Mueve_Test_Cx_Al_Principio()
-{
-    auto *fila = qobject_cast<QBoxLayout *>(B_Test_Cx->parentWidget()->layout());
-    if (!fila)
-        return;
-    fila->removeWidget(B_Test_Cx);
-    fila->insertWidget(0, B_Test_Cx);
-}

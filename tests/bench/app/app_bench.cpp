@@ -113,15 +113,15 @@ int main(int argc, char **argv)
 
         TF_Main *m = Ventanas::F_Main;
         respondieron = 0;
-        for (int i = 0; i < m->L1_Contr->topLevelItemCount(); ++i)
-            respondieron += m->L2_Contr->topLevelItem(i) && m->L2_Contr->topLevelItem(i)->text(2) != "???";
+        for (int i = 0; i < m->Lectores()->L1_Contr->topLevelItemCount(); ++i)
+            respondieron += m->Lectores()->L2_Contr->topLevelItem(i) && m->Lectores()->L2_Contr->topLevelItem(i)->text(2) != "???";
         for (int i = 0; i < 3; ++i) {
             reloj.restart();
             m->Refrescar_usuariosII();
             refrescos.push_back(reloj.nsecsElapsed() / 1e9);
         }
-        if (m->Lista1->topLevelItemCount() != kCardholders) {
-            std::fprintf(stderr, "users page shows %d rows\n", m->Lista1->topLevelItemCount());
+        if (m->Usuarios()->Lista1->topLevelItemCount() != kCardholders) {
+            std::fprintf(stderr, "users page shows %d rows\n", m->Usuarios()->Lista1->topLevelItemCount());
             return 1;
         }
     }

@@ -1,44 +1,23 @@
 #include "tst_arranque.h"
-#include "tst_capturas.h"
 #include "tst_eventos.h"
 #include "tst_listas.h"
 #include "tst_login.h"
 #include "tst_logins.h"
 #include "tst_piezas.h"
 
+#include "clases.h"
+
 #include "ui/operador.h"
 
 #include <QApplication>
-#include <QTest>
 
-#include <vector>
-
-// app_gui_test [TestClass] [Qt Test options]: one class, or every one.
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     // Nothing may wait for a click nobody makes: every answer is queued by
     // the test that needs it, and what would have been shown is recorded.
     kv::ui::Operador::setUnattended(true);
-
-    QString solo;
-    std::vector<char *> args(argv, argv + argc);
-    if (args.size() > 1 && args[1][0] != '-') {
-        solo = QString::fromLocal8Bit(args[1]);
-        args.erase(args.begin() + 1);
-    }
-    const int n = static_cast<int>(args.size());
-    int fallos = 0;
-    const auto corre = [&](QObject &&t) {
-        if (solo.isEmpty() || solo == QLatin1String(t.metaObject()->className()))
-            fallos += QTest::qExec(&t, n, args.data());
-    };
-    corre(TestPiezas());
-    corre(TestArranque());
-    corre(TestLogin());
-    corre(TestListas());
-    corre(TestLogins());
-    corre(TestEventos());
-    corre(TestCapturas());
-    return fallos;
+    return Ejecuta_Clases(argc, argv,
+                          {Clase<TestPiezas>(), Clase<TestArranque>(), Clase<TestLogin>(), Clase<TestListas>(),
+                           Clase<TestLogins>(), Clase<TestEventos>()});
 }

@@ -13,9 +13,11 @@
 #include "model/variables.h"
 #include "ui/operador.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QTabWidget>
 #include <QTest>
@@ -43,8 +45,8 @@ void TestArranque::directorioNuevo()
     QVERIFY(m->Arbol1->topLevelItem(0)->isExpanded());
     QVERIFY(m->Arbol1->topLevelItem(1)->isExpanded());
     QCOMPARE(m->PageControl1->currentWidget(), m->TabSheet1);
-    QVERIFY(m->PANEL_LISTA_READERS->isVisibleTo(m));
-    QVERIFY(!m->PANEL_INSTALACION->isVisibleTo(m));
+    QVERIFY(m->Lectores()->Panel()->isVisibleTo(m));
+    QVERIFY(!m->Instalacion()->Panel()->isVisibleTo(m));
     QVERIFY(!m->PANEL_TOOLS->isVisibleTo(m));
     QVERIFY(!m->PANEL_REPORTS->isVisibleTo(m));
     QCOMPARE(m->Meses.value(0), QStringLiteral("January"));
@@ -77,7 +79,7 @@ void TestArranque::reparacionDeFabrica()
     QVERIFY(QFile::exists(e.inst.installationFile(6)));
     QVERIFY(Ventanas::F_Login->isVisible());
     // Login works again on the factory login, and installation 1 still has its reader.
-    QCOMPARE(columna(Ventanas::F_Main->Lista_INI, 1), QStringList{QStringLiteral("Kept door")});
+    QCOMPARE(columna(Ventanas::F_Main->Instalacion()->Lista_INI, 1), QStringList{QStringLiteral("Kept door")});
     e.entra("admin", "admin");
     QVERIFY(Ventanas::F_Main->isVisible());
 }
@@ -163,13 +165,14 @@ void TestArranque::instalacionPerdida()
     e.entra("admin", "admin");
     TF_Main *m = Ventanas::F_Main;
     QVERIFY(m->isVisible());
-    for (int nodo = 0; nodo < 7; ++nodo)
-        m->Selecciona_Nodo(nodo);
+    for (Pagina *p : m->Paginas())
+        if (p)
+            m->Muestra(*p);
     m->SpeedButton11Click();
-    QCOMPARE(m->Lista_INI->topLevelItemCount(), 0);
-    QCOMPARE(m->Lista1->topLevelItemCount(), 0);
-    QCOMPARE(m->Lista3->topLevelItemCount(), 0);
-    QCOMPARE(m->Lista4->topLevelItemCount(), 1);
+    QCOMPARE(m->Instalacion()->Lista_INI->topLevelItemCount(), 0);
+    QCOMPARE(m->Usuarios()->Lista1->topLevelItemCount(), 0);
+    QCOMPARE(m->Tarjetas()->Lista3->topLevelItemCount(), 0);
+    QCOMPARE(m->Logins()->Lista4->topLevelItemCount(), 1);
     QVERIFY2(erroresMostrados().isEmpty(), qPrintable(erroresMostrados().join('\n')));
 }
 
@@ -198,15 +201,22 @@ void TestArranque::unSoloSufijo()
 void TestArranque::ventanasTraducidas_data()
 {
     QTest::addColumn<QString>("ventana");
-    QTest::newRow("F_Login") << "F_Login";
-    QTest::newRow("F_Main") << "F_Main";
-    QTest::newRow("F_Delete_Conf") << "F_Delete_Conf";
-    QTest::newRow("F_Nuevo_login") << "F_Nuevo_login";
+    QTest::addColumn<QString>("titulo"); // empty: not compared
+    QTest::newRow("F_Login") << "F_Login" << "";
+    QTest::newRow("F_Main") << "F_Main" << "";
+    QTest::newRow("F_Delete_Conf") << "F_Delete_Conf" << "";
+    QTest::newRow("F_Nuevo_login") << "F_Nuevo_login" << "";
+    QTest::newRow("F_Contr_N") << "F_Contr_N" << "New Controller";
+    QTest::newRow("F_edit_controller") << "F_edit_controller" << "Edit Reader";
+    QTest::newRow("F_Clone_Controller") << "F_Clone_Controller" << "Clone Controller";
+    // The progress window takes its title from the edit window's cancel button.
+    QTest::newRow("F_Muestra_recep") << "F_Muestra_recep" << "Cancel";
 }
 
 void TestArranque::ventanasTraducidas()
 {
     QFETCH(QString, ventana);
+    QFETCH(QString, titulo);
     Entorno e;
     e.arranca();
     QWidget *w = nullptr;
@@ -217,9 +227,15 @@ void TestArranque::ventanasTraducidas()
     // Every key of the window's table finds its control, and no text was
     // left at the missing-text marker.
     QCOMPARE(Lang::Traducir_Ventana(w), QStringList());
+    if (!titulo.isEmpty())
+        QCOMPARE(w->windowTitle(), titulo);
+    QVERIFY(!w->windowTitle().contains(Variables::Texto_Ausente));
     for (QLabel *l : w->findChildren<QLabel *>())
         QVERIFY2(!l->text().contains(Variables::Texto_Ausente), qPrintable(l->objectName()));
-    QVERIFY(!w->windowTitle().contains(Variables::Texto_Ausente));
+    for (QAbstractButton *b : w->findChildren<QAbstractButton *>())
+        QVERIFY2(!b->text().contains(Variables::Texto_Ausente), qPrintable(b->objectName()));
+    for (QGroupBox *g : w->findChildren<QGroupBox *>())
+        QVERIFY2(!g->title().contains(Variables::Texto_Ausente), qPrintable(g->objectName()));
 }
 
 void TestArranque::cierreGuardaAjustesYTermina()

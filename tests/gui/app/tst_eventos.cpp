@@ -5,6 +5,8 @@
 
 #include "app/tf_main.h"
 #include "app/ventanas.h"
+#include "model/variables.h"
+#include "ui/imagen_pulsable.h"
 #include "ui/imagenes.h"
 #include "ui/operador.h"
 
@@ -45,11 +47,17 @@ void TestEventos::filasEnVivo()
     QVERIFY(com1.ok("load 2 0000012345"));
     e.arranca();
     QVERIFY2(erroresMostrados().isEmpty(), qPrintable(erroresMostrados().join('\n')));
-    // Logging in tests every reader, which leaves them listening.
+    // Logging in tests every reader and leaves the lines as it found them:
+    // nothing listens until the operator starts registering, and the
+    // controllers keep their events until then.
     e.entra("admin", "admin");
     TF_Main *m = Ventanas::F_Main;
     QTreeWidget *l = m->Lista_Incidencias;
+    QVERIFY(com1.ok("card 2 12345"));
+    QTest::qWait(1000);
     QCOMPARE(l->topLevelItemCount(), 0);
+    QTest::mouseClick(m->I_PLAY_OFF, Qt::LeftButton);
+    QVERIFY(Variables::Registrando);
 
     // Each event is waited for at the top of the list. A controller sends an
     // event again when its acknowledgement is late, so the same event may
@@ -57,7 +65,6 @@ void TestEventos::filasEnVivo()
     const auto arriba = [l](const QString &descripcion) {
         return l->topLevelItemCount() > 0 && l->topLevelItem(0)->text(3) == descripcion;
     };
-    QVERIFY(com1.ok("card 2 12345"));
     QTRY_VERIFY_WITH_TIMEOUT(arriba("0000012345 Garcia Lopez, Ana"), 10000);
     QTreeWidgetItem *f = l->topLevelItem(0);
     // The event is attributed to the first reader of its port.
@@ -122,19 +129,19 @@ void TestEventos::pruebaDeLectores()
     TF_Main *m = Ventanas::F_Main;
     // Reader 1 answers with the card the database has for it, reader 2 is
     // not on the line, reader 3 answers at 170 without that card.
-    QCOMPARE(m->L2_Contr->topLevelItemCount(), 3);
-    QTreeWidgetItem *uno = m->L2_Contr->topLevelItem(0);
+    QCOMPARE(m->Lectores()->L2_Contr->topLevelItemCount(), 3);
+    QTreeWidgetItem *uno = m->Lectores()->L2_Contr->topLevelItem(0);
     QCOMPARE(uno->text(1), QStringLiteral("Entrada"));
     QCOMPARE(uno->text(5), QStringLiteral("5."));
     QCOMPARE(uno->text(6), QStringLiteral("1"));
     QCOMPARE(uno->text(7), QStringLiteral("1"));
     QCOMPARE(kv::ui::Icono_De(uno, 0), int(kv::ui::Icono_Responde));
-    QTreeWidgetItem *dos = m->L2_Contr->topLevelItem(1);
+    QTreeWidgetItem *dos = m->Lectores()->L2_Contr->topLevelItem(1);
     QCOMPARE(dos->text(1), QStringLiteral("???"));
     QCOMPARE(kv::ui::Icono_De(dos, 0), int(kv::ui::Icono_Alarma));
-    QTreeWidgetItem *tres = m->L2_Contr->topLevelItem(2);
+    QTreeWidgetItem *tres = m->Lectores()->L2_Contr->topLevelItem(2);
     QCOMPARE(tres->text(5), QStringLiteral("2.1"));
     QCOMPARE(kv::ui::Icono_De(tres, 0), int(kv::ui::Icono_Responde));
-    QCOMPARE(kv::ui::Icono_De(m->L1_Contr->topLevelItem(0), 3), int(kv::ui::Icono_Responde));
-    QCOMPARE(kv::ui::Icono_De(m->L1_Contr->topLevelItem(1), 3), int(kv::ui::Icono_Sin_Respuesta));
+    QCOMPARE(kv::ui::Icono_De(m->Lectores()->L1_Contr->topLevelItem(0), 3), int(kv::ui::Icono_Responde));
+    QCOMPARE(kv::ui::Icono_De(m->Lectores()->L1_Contr->topLevelItem(1), 3), int(kv::ui::Icono_Sin_Respuesta));
 }

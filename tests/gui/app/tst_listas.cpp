@@ -22,6 +22,19 @@ namespace {
 
 std::unique_ptr<Entorno> g_entorno;
 
+// The navigator's node at that position in display order (the order the
+// language file's keys for the nodes follow).
+QTreeWidgetItem *Nodo(TF_Main *m, int indice)
+{
+    QList<QTreeWidgetItem *> orden;
+    for (int i = 0; i < m->Arbol1->topLevelItemCount(); ++i) {
+        orden << m->Arbol1->topLevelItem(i);
+        for (int j = 0; j < m->Arbol1->topLevelItem(i)->childCount(); ++j)
+            orden << m->Arbol1->topLevelItem(i)->child(j);
+    }
+    return orden.value(indice);
+}
+
 const QStringList Filas = {
     "INSERT INTO zarvcontrolador (cod, puerto_serie, tipo, descripcion, direccion) VALUES (1, 21, 'ENTRADA', 'Entrada', 1)",
     "INSERT INTO zarvcontrolador (cod, puerto_serie, tipo, descripcion, direccion) VALUES (2, 21, 'SALIDA', 'Salida', 2)",
@@ -85,9 +98,9 @@ void TestListas::cleanup()
 void TestListas::usuarios()
 {
     TF_Main *m = Principal();
-    m->Selecciona_Nodo(1);
-    QVERIFY(m->PANEL_LISTA_USR->isVisibleTo(m));
-    QTreeWidget *l = m->Lista1;
+    m->Muestra(*m->Usuarios());
+    QVERIFY(m->Usuarios()->Panel()->isVisibleTo(m));
+    QTreeWidget *l = m->Usuarios()->Lista1;
     QCOMPARE(l->topLevelItemCount(), 4);
     QVERIFY(l->isColumnHidden(4));
 
@@ -117,7 +130,7 @@ void TestListas::usuarios()
 
     // The list follows the database at the next visit.
     QVERIFY(g_entorno->sql(1, {"UPDATE zarvcontroladortarjeta SET \"_STOREDINHW\" = 'S'"}));
-    m->Selecciona_Nodo(1);
+    m->Muestra(*m->Usuarios());
     QCOMPARE(kv::ui::Icono_De(fila(l, "Ana"), 0), int(kv::ui::Icono_Elemento));
     QCOMPARE(Entradas(fila(l, "Ana")->text(3)), QStringList({"0000000001(,Entrada,Salida)", "0000000002()"}));
 }
@@ -125,9 +138,9 @@ void TestListas::usuarios()
 void TestListas::tarjetas()
 {
     TF_Main *m = Principal();
-    m->Selecciona_Nodo(2);
-    QVERIFY(m->PANEL_LISTA_CARDS->isVisibleTo(m));
-    QTreeWidget *l = m->Lista3;
+    m->Muestra(*m->Tarjetas());
+    QVERIFY(m->Tarjetas()->Panel()->isVisibleTo(m));
+    QTreeWidget *l = m->Tarjetas()->Lista3;
     QCOMPARE(l->topLevelItemCount(), 6);
 
     // dd/mm/yyyy hh:mm:ss with the system's separators.
@@ -166,21 +179,21 @@ void TestListas::tarjetas()
 void TestListas::lectoresYLogins()
 {
     TF_Main *m = Principal();
-    m->Selecciona_Nodo(0);
-    QCOMPARE(columna(m->Lista_INI, 0), QStringList({"1", "2"}));
-    QCOMPARE(columna(m->Lista_INI, 1), QStringList({"Entrada", "Salida"}));
-    QCOMPARE(kv::ui::Icono_De(m->Lista_INI->topLevelItem(0), 0), int(kv::ui::Icono_Elemento));
+    m->Muestra(*m->Instalacion());
+    QCOMPARE(columna(m->Instalacion()->Lista_INI, 0), QStringList({"1", "2"}));
+    QCOMPARE(columna(m->Instalacion()->Lista_INI, 1), QStringList({"Entrada", "Salida"}));
+    QCOMPARE(kv::ui::Icono_De(m->Instalacion()->Lista_INI->topLevelItem(0), 0), int(kv::ui::Icono_Elemento));
 
-    QCOMPARE(columna(m->L1_Contr, 0), QStringList({"1", "2"}));
-    QCOMPARE(columna(m->L1_Contr, 2), QStringList({"21", "21"}));
-    QCOMPARE(columna(m->L1_Contr, 4), QStringList({"1", "2"}));
+    QCOMPARE(columna(m->Lectores()->L1_Contr, 0), QStringList({"1", "2"}));
+    QCOMPARE(columna(m->Lectores()->L1_Contr, 2), QStringList({"21", "21"}));
+    QCOMPARE(columna(m->Lectores()->L1_Contr, 4), QStringList({"1", "2"}));
 
     QVERIFY(g_entorno->sqlPrincipal({"INSERT INTO usuario VALUES (gen_id(GEN_USUARIO_ID, 1), 'guard', 'door', 'USER')"}));
-    m->Selecciona_Nodo(5);
-    QVERIFY(m->PANEL_LISTA_LOGINS->isVisibleTo(m));
-    QCOMPARE(columna(m->Lista4, 0), QStringList({"admin", "guard"}));
-    QCOMPARE(columna(m->Lista4, 1), QStringList({"ADMIN", "USER"}));
-    QCOMPARE(kv::ui::Icono_De(m->Lista4->topLevelItem(1), 0), int(kv::ui::Icono_Login));
+    m->Muestra(*m->Logins());
+    QVERIFY(m->Logins()->Panel()->isVisibleTo(m));
+    QCOMPARE(columna(m->Logins()->Lista4, 0), QStringList({"admin", "guard"}));
+    QCOMPARE(columna(m->Logins()->Lista4, 1), QStringList({"ADMIN", "USER"}));
+    QCOMPARE(kv::ui::Icono_De(m->Logins()->Lista4->topLevelItem(1), 0), int(kv::ui::Icono_Login));
 }
 
 void TestListas::seleccion_data()
@@ -224,7 +237,7 @@ void TestListas::paginas()
     TF_Main *m = Principal();
     m->showMaximized();
     // Clicked in the tree, as the operator picks a node.
-    m->Arbol1->setCurrentItem(m->Nodo(nodo));
+    m->Arbol1->setCurrentItem(Nodo(m, nodo));
     QCOMPARE(m->L_Cuerpo->text(), cabecera);
     int visibles = 0;
     for (QWidget *p : m->PANEL_NAVEGATOR->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
@@ -236,7 +249,7 @@ void TestListas::paginas()
     QCOMPARE(visibles, 1);
 
     // Management has no page: the one shown stays.
-    m->Arbol1->setCurrentItem(m->Nodo(4));
+    m->Arbol1->setCurrentItem(Nodo(m, 4));
     QVERIFY(m->findChild<QWidget *>(pagina)->isVisible());
     QCOMPARE(m->L_Cuerpo->text(), QStringLiteral("Management"));
 }
@@ -271,11 +284,11 @@ void TestListas::herramientas()
 void TestListas::alActivarse()
 {
     TF_Main *m = Principal();
-    m->Selecciona_Nodo(2);
-    QCOMPARE(m->Lista3->topLevelItemCount(), 6);
+    m->Muestra(*m->Tarjetas());
+    QCOMPARE(m->Tarjetas()->Lista3->topLevelItemCount(), 6);
     QVERIFY(g_entorno->sql(1, {"DELETE FROM zarvtarjeta WHERE codigo_tarjeta = '0000000004'"}));
     // Coming back to the window shows the page as the database has it now.
     m->FormActivate();
-    QCOMPARE(m->Lista3->topLevelItemCount(), 5);
-    QVERIFY(!fila(m->Lista3, "0000000004"));
+    QCOMPARE(m->Tarjetas()->Lista3->topLevelItemCount(), 5);
+    QVERIFY(!fila(m->Tarjetas()->Lista3, "0000000004"));
 }

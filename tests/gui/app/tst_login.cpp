@@ -50,7 +50,7 @@ void TestLogin::primerLogin()
         QCOMPARE(l->login, QStringLiteral("admin"));
         QCOMPARE(Globales::Servidor->Rol(), QStringLiteral("ADMIN"));
         // The test of every reader leaves the window on the readers page.
-        QVERIFY(m->PANEL_LISTA_READERS->isVisible());
+        QVERIFY(m->Lectores()->Panel()->isVisible());
         QCOMPARE(m->L_Cuerpo->text(), QStringLiteral("Readers"));
     } else {
         QCOMPARE(h.size(), 1);
@@ -141,7 +141,7 @@ void TestLogin::nivelUsuario()
     TF_Main *m = Ventanas::F_Main;
     m->showMaximized();
     QApplication::processEvents();
-    const int izquierda = m->B_Nueva_Cx->x();
+    const int izquierda = m->Lectores()->B_Nueva_Cx->x();
     m->hide();
 
     e.entra("guard", "door");
@@ -151,14 +151,15 @@ void TestLogin::nivelUsuario()
     // Installation, Users, Cards and Readers; nothing from index 4 on.
     QCOMPARE(m->Arbol1->topLevelItemCount(), 1);
     QCOMPARE(m->Arbol1->topLevelItem(0)->childCount(), 3);
-    QVERIFY(m->Nodo(3));
-    QVERIFY(!m->Nodo(4));
-    for (QWidget *b : {static_cast<QWidget *>(m->B_Nueva_Cx), static_cast<QWidget *>(m->B_Editar_cx),
-                       static_cast<QWidget *>(m->B_Delete_Cx), static_cast<QWidget *>(m->B_Master_Card),
-                       static_cast<QWidget *>(m->B_Clone_cx), static_cast<QWidget *>(m->B_vacia_Cards)})
+    QVERIFY(m->Nodo_De(*m->Lectores()));
+    QVERIFY(!m->Nodo_De(*m->Logins()));
+    QVERIFY(!m->Nodo_De(*m->Parametros()));
+    for (QWidget *b : {static_cast<QWidget *>(m->Lectores()->B_Nueva_Cx), static_cast<QWidget *>(m->Lectores()->B_Editar_cx),
+                       static_cast<QWidget *>(m->Lectores()->B_Delete_Cx), static_cast<QWidget *>(m->Lectores()->B_Master_Card),
+                       static_cast<QWidget *>(m->Lectores()->B_Clone_cx), static_cast<QWidget *>(m->Lectores()->B_vacia_Cards)})
         QVERIFY2(!b->isVisible(), qPrintable(b->objectName()));
-    QVERIFY(m->B_Test_Cx->isVisible());
-    QCOMPARE(m->B_Test_Cx->x(), izquierda);
+    QVERIFY(m->Lectores()->B_Test_Cx->isVisible());
+    QCOMPARE(m->Lectores()->B_Test_Cx->x(), izquierda);
     QVERIFY(!nueva->isEnabled());
     QVERIFY(!borra->isEnabled());
     QVERIFY(ver->isEnabled());
@@ -166,6 +167,6 @@ void TestLogin::nivelUsuario()
     // Locked and unlocked again, the restrictions are not applied twice.
     m->B_LoginClick();
     e.entra("guard", "door");
-    QVERIFY(m->Nodo(3));
+    QVERIFY(m->Nodo_De(*m->Lectores()));
     QCOMPARE(m->Arbol1->topLevelItem(0)->childCount(), 3);
 }

@@ -83,7 +83,7 @@ void TestLogins::nuevoDesdeLaPagina()
     e.arranca();
     e.entra("admin", "admin");
     TF_Main *m = Ventanas::F_Main;
-    m->Selecciona_Nodo(5);
+    m->Muestra(*m->Logins());
     kv::ui::Operador::setNextDialogAction([](QDialog *d) {
         auto *w = qobject_cast<TF_Nuevo_login *>(d);
         QVERIFY(w && w->isVisible());
@@ -98,9 +98,9 @@ void TestLogins::nuevoDesdeLaPagina()
         }
         QTest::mouseClick(w->B_Cancelar, Qt::LeftButton);
     });
-    QTest::mouseClick(m->B_Nuevo_Login, Qt::LeftButton);
+    QTest::mouseClick(m->Logins()->B_Nuevo_Login, Qt::LeftButton);
     QVERIFY(!Ventanas::F_Nuevo_login->isVisible());
-    QCOMPARE(columna(m->Lista4, 0), QStringList({"admin", "eva", "ines"}));
+    QCOMPARE(columna(m->Logins()->Lista4, 0), QStringList({"admin", "eva", "ines"}));
     QCOMPARE(Logins(e).last(), QStringLiteral("ines|xy|USER"));
 }
 
@@ -140,12 +140,12 @@ void TestLogins::borrar()
     e.arranca();
     e.entra("admin", "admin");
     TF_Main *m = Ventanas::F_Main;
-    m->Selecciona_Nodo(5);
+    m->Muestra(*m->Logins());
     if (!elegido.isEmpty())
-        fila(m->Lista4, elegido)->setSelected(true);
+        fila(m->Logins()->Lista4, elegido)->setSelected(true);
     kv::ui::Operador::clear();
     kv::ui::Operador::setNextAnswer(respuesta);
-    QTest::mouseClick(m->B_Delete_login, Qt::LeftButton);
+    QTest::mouseClick(m->Logins()->B_Delete_login, Qt::LeftButton);
 
     bool preguntado = false;
     for (const auto &h : kv::ui::Operador::history())
@@ -156,7 +156,7 @@ void TestLogins::borrar()
         QVERIFY2(texto.endsWith(' ' + elegido + '?'), qPrintable(texto));
         QVERIFY(texto.contains('\n'));
     }
-    QCOMPARE(columna(m->Lista4, 0), quedan);
+    QCOMPARE(columna(m->Logins()->Lista4, 0), quedan);
     QStringList filas;
     for (const QString &r : Logins(e))
         filas << r.section('|', 0, 0);

@@ -4,8 +4,11 @@
 
 #include "app/tf_main.h"
 #include "app/ventanas.h"
+#include "model/variables.h"
+#include "ui/imagen_pulsable.h"
 #include "ui/operador.h"
 
+#include <QSerialPort>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -88,11 +91,28 @@ QStringList Banco::asignaciones(int controlador)
 
 void Banco::selecciona(const QList<int> &codigos)
 {
-    QTreeWidget *l = m()->L1_Contr;
+    QTreeWidget *l = m()->Lectores()->L1_Contr;
     l->clearSelection();
     for (int i = 0; i < l->topLevelItemCount(); ++i)
         if (codigos.contains(l->topLevelItem(i)->text(0).toInt()))
             l->topLevelItem(i)->setSelected(true);
+}
+
+void Banco::registra()
+{
+    QTest::mouseClick(m()->I_PLAY_OFF, Qt::LeftButton);
+}
+
+bool Banco::en_reposo()
+{
+    const auto libre = [](const SimProcess &sim) {
+        QSerialPort p(sim.linkPath());
+        if (!p.open(QIODevice::ReadWrite))
+            return false;
+        p.close();
+        return true;
+    };
+    return !Variables::Registrando && libre(*com1) && libre(*com2);
 }
 
 bool Banco::escuchando()

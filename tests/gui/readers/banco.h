@@ -40,9 +40,14 @@ public:
     QStringList filas(const QString &sentencia);
     // Selects exactly the rows of L1_Contr with these numbers.
     void selecciona(const QList<int> &codigos);
+    // Starts registering as the operator does, with a click on I_PLAY_OFF.
+    void registra();
     // True when an event from each line reaches the live incidence list:
-    // the lines listen again.
+    // the lines listen.
     bool escuchando();
+    // True when registering is off and neither line is held: nothing
+    // listens, as the program was left before a workflow ran.
+    bool en_reposo();
 
     Entorno e;
     std::unique_ptr<kv::test::SimProcess> com1;

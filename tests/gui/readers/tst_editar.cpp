@@ -34,7 +34,7 @@ int Direccion(int codigo)
 TF_edit_controller *Abre(Banco &b, int codigo)
 {
     b.selecciona({codigo});
-    QTest::mouseClick(b.m()->B_Editar_cx, Qt::LeftButton);
+    QTest::mouseClick(b.m()->Lectores()->B_Editar_cx, Qt::LeftButton);
     return Ventanas::F_edit_controller;
 }
 
@@ -71,7 +71,7 @@ void TestEditarLector::tiemposLeidos()
     for (const QString &a : ajustes.split(';', Qt::SkipEmptyParts))
         QVERIFY(Linea(b, codigo).ok(a));
     TF_Main *m = b.m();
-    QTreeWidgetItem *fila = m->L1_Contr->topLevelItem(codigo - 1);
+    QTreeWidgetItem *fila = m->Lectores()->L1_Contr->topLevelItem(codigo - 1);
     TF_edit_controller *w = Abre(b, codigo);
     QVERIFY2(erroresMostrados().isEmpty(), qPrintable(erroresMostrados().join('\n')));
     QVERIFY(w->isVisible());
@@ -84,16 +84,16 @@ void TestEditarLector::tiemposLeidos()
     QCOMPARE(w->Edit5->text(), abierta);
     QCOMPARE(w->Edit4->isEnabled(), !cerradura.isEmpty());
     QCOMPARE(w->Edit5->isEnabled(), !cerradura.isEmpty());
-    QCOMPARE(m->L2_Contr->topLevelItemCount(), 0);
+    QCOMPARE(m->Lectores()->L2_Contr->topLevelItemCount(), 0);
     // The timer is held while the window is open, whatever else runs.
     QVERIFY(!m->Eliminar_Tarj_cad_Y_Test_Lectores->isActive());
 
     QTest::mouseClick(w->BitBtn2, Qt::LeftButton);
     QVERIFY(!w->isVisible());
     QVERIFY(m->Eliminar_Tarj_cad_Y_Test_Lectores->isActive());
-    QCOMPARE(m->L1_Contr->topLevelItemCount(), 3);
+    QCOMPARE(m->Lectores()->L1_Contr->topLevelItemCount(), 3);
     QVERIFY(Linea(b, codigo).ok(QStringLiteral("fault %1 none").arg(Direccion(codigo))));
-    QVERIFY(b.escuchando());
+    QVERIFY(b.en_reposo());
 }
 
 void TestEditarLector::limites_data()
@@ -144,7 +144,7 @@ void TestEditarLector::limites()
         QCOMPARE(b.ajuste(*b.com1, 2, "open"), abierta);
         // The role in attendance is kept.
         QCOMPARE(b.filas("SELECT tipo FROM zarvcontrolador WHERE cod = 2"), QStringList({"SALIDA"}));
-        QCOMPARE(b.m()->L1_Contr->topLevelItem(1)->text(1), QStringLiteral("Salida norte"));
+        QCOMPARE(b.m()->Lectores()->L1_Contr->topLevelItem(1)->text(1), QStringLiteral("Salida norte"));
         // Read back as they were written.
         Abre(b, 2);
         QCOMPARE(w->Edit4->text(), cerradura);
@@ -152,7 +152,7 @@ void TestEditarLector::limites()
         w->close();
     }
     QVERIFY(b.m()->Eliminar_Tarj_cad_Y_Test_Lectores->isActive());
-    QVERIFY(b.escuchando());
+    QVERIFY(b.en_reposo());
 }
 
 void TestEditarLector::sinRespuesta()
@@ -172,7 +172,7 @@ void TestEditarLector::sinRespuesta()
     QCOMPARE(b.filas("SELECT descripcion FROM zarvcontrolador WHERE cod = 3"), QStringList({"Garaje sur"}));
     QCOMPARE(Stats(*b.com2), recibidas);
     QCOMPARE(b.ajuste(*b.com2, 170, "lock"), QStringLiteral("5"));
-    QCOMPARE(b.m()->L1_Contr->topLevelItem(2)->text(1), QStringLiteral("Garaje sur"));
+    QCOMPARE(b.m()->Lectores()->L1_Contr->topLevelItem(2)->text(1), QStringLiteral("Garaje sur"));
 }
 
 void TestEditarLector::otroLectorConLaVentanaAbierta()

@@ -39,7 +39,7 @@ void Anade(Banco &b, const Entrada &e, Entrada *despues, bool *abierta)
         *despues = {w->Edit1->text(), w->Edit2->text(), w->Edit3->text(), w->Edit4->text()};
         *abierta = w->isVisible();
     });
-    QTest::mouseClick(b.m()->B_Nueva_Cx, Qt::LeftButton);
+    QTest::mouseClick(b.m()->Lectores()->B_Nueva_Cx, Qt::LeftButton);
 }
 
 const QString Controladores = QStringLiteral("SELECT cod, puerto_serie, descripcion, direccion, tipo FROM zarvcontrolador "
@@ -89,7 +89,7 @@ void TestNuevoLector::rechazado()
             QCOMPARE(h.titulo, QStringLiteral("Lector"));
     QVERIFY(abierta);
     QCOMPARE(b.filas(Controladores), antes);
-    QCOMPARE(b.m()->L1_Contr->topLevelItemCount(), 3);
+    QCOMPARE(b.m()->Lectores()->L1_Contr->topLevelItemCount(), 3);
     // The operator corrects the entry: nothing typed is lost.
     QCOMPARE(despues.numero, numero);
     QCOMPARE(despues.direccion, direccion);
@@ -133,16 +133,16 @@ void TestNuevoLector::anadido()
     QCOMPARE(despues.numero + despues.descripcion + despues.puerto + despues.direccion, QString());
     // The list shows it in number order.
     TF_Main *m = b.m();
-    QCOMPARE(m->L1_Contr->topLevelItemCount(), 4);
+    QCOMPARE(m->Lectores()->L1_Contr->topLevelItemCount(), 4);
     QTreeWidgetItem *nueva = nullptr;
-    for (int i = 0; i < m->L1_Contr->topLevelItemCount(); ++i)
-        if (m->L1_Contr->topLevelItem(i)->text(0) == numero)
-            nueva = m->L1_Contr->topLevelItem(i);
+    for (int i = 0; i < m->Lectores()->L1_Contr->topLevelItemCount(); ++i)
+        if (m->Lectores()->L1_Contr->topLevelItem(i)->text(0) == numero)
+            nueva = m->Lectores()->L1_Contr->topLevelItem(i);
     QVERIFY(nueva);
     QCOMPARE(textos(nueva), QStringList({numero, "Patio", puerto, " ", direccion}));
-    QCOMPARE(m->L1_Contr->topLevelItem(3)->text(0), numero.toInt() > 3 ? numero : QStringLiteral("3"));
+    QCOMPARE(m->Lectores()->L1_Contr->topLevelItem(3)->text(0), numero.toInt() > 3 ? numero : QStringLiteral("3"));
     QVERIFY(m->Eliminar_Tarj_cad_Y_Test_Lectores->isActive());
-    QVERIFY(b.escuchando());
+    QVERIFY(b.en_reposo());
 }
 
 void TestNuevoLector::soloDigitos_data()

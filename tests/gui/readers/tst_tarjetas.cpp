@@ -59,12 +59,12 @@ void TestTarjetasLector::tarjetaMaestra()
         QVERIFY(b.com1->ok(fallo));
     Operador::clear();
     b.selecciona({codigo});
-    QTest::mouseClick(b.m()->B_Master_Card, Qt::LeftButton);
+    QTest::mouseClick(b.m()->Lectores()->B_Master_Card, Qt::LeftButton);
     QVERIFY2(erroresMostrados().isEmpty(), qPrintable(erroresMostrados().join('\n')));
     QCOMPARE(mensajes(), QStringList({Variables::Mensaje(clave)}));
-    QVERIFY(b.m()->B_Master_Card->isEnabled());
+    QVERIFY(b.m()->Lectores()->B_Master_Card->isEnabled());
     QVERIFY(b.m()->Eliminar_Tarj_cad_Y_Test_Lectores->isActive());
-    QVERIFY(b.escuchando());
+    QVERIFY(b.en_reposo());
 }
 
 void TestTarjetasLector::vaciar_data()
@@ -94,10 +94,10 @@ void TestTarjetasLector::vaciar()
     TF_Main *m = b.m();
     const QStringList otro = b.memoria(*b.com1, 3 - codigo);
     const QStringList otras = b.asignaciones(3 - codigo);
-    m->L2_Contr->clear();
+    m->Lectores()->L2_Contr->clear();
     b.selecciona({codigo});
     Operador::setNextAnswer(respuesta);
-    QTest::mouseClick(m->B_vacia_Cards, Qt::LeftButton);
+    QTest::mouseClick(m->Lectores()->B_vacia_Cards, Qt::LeftButton);
     QVERIFY2(erroresMostrados().isEmpty(), qPrintable(erroresMostrados().join('\n')));
 
     const QString descripcion = codigo == 1 ? "Entrada" : "Salida";
@@ -109,12 +109,12 @@ void TestTarjetasLector::vaciar()
     QCOMPARE(b.memoria(*b.com1, 3 - codigo), otro);
     QCOMPARE(b.asignaciones(3 - codigo), otras);
     // An erased reader is tested again with the others; "no" tests nothing.
-    QCOMPARE(m->L2_Contr->topLevelItemCount(), respuesta == 1 ? 3 : 0);
+    QCOMPARE(m->Lectores()->L2_Contr->topLevelItemCount(), respuesta == 1 ? 3 : 0);
     if (respuesta == 1)
-        QCOMPARE(m->L2_Contr->topLevelItem(codigo - 1)->text(6), QStringLiteral("0"));
-    QVERIFY(m->B_vacia_Cards->isEnabled());
+        QCOMPARE(m->Lectores()->L2_Contr->topLevelItem(codigo - 1)->text(6), QStringLiteral("0"));
+    QVERIFY(m->Lectores()->B_vacia_Cards->isEnabled());
     QVERIFY(m->Eliminar_Tarj_cad_Y_Test_Lectores->isActive());
-    QVERIFY(b.escuchando());
+    QVERIFY(b.en_reposo());
 }
 
 void TestTarjetasLector::clonar_data()
@@ -151,7 +151,7 @@ void TestTarjetasLector::clonar()
         destinos = Elementos(w->CH1);
         QTest::mouseClick(w->B_Clonar, Qt::LeftButton);
     });
-    QTest::mouseClick(m->B_Clone_cx, Qt::LeftButton);
+    QTest::mouseClick(m->Lectores()->B_Clone_cx, Qt::LeftButton);
     QVERIFY2(erroresMostrados().isEmpty(), qPrintable(erroresMostrados().join('\n')));
 
     // Before a source is chosen every reader is offered, and nothing can start.
@@ -181,10 +181,10 @@ void TestTarjetasLector::clonar()
     QVERIFY(w->B_Clonar->isEnabled());
     QVERIFY(w->B_cancel->isEnabled());
     // Every reader is tested afterwards.
-    QCOMPARE(m->L2_Contr->topLevelItemCount(), 3);
+    QCOMPARE(m->Lectores()->L2_Contr->topLevelItemCount(), 3);
     QVERIFY(m->Eliminar_Tarj_cad_Y_Test_Lectores->isActive());
     QVERIFY(b.com2->ok("fault 170 none"));
-    QVERIFY(b.escuchando());
+    QVERIFY(b.en_reposo());
 }
 
 void TestTarjetasLector::clonarOfreceOtrasDescripciones()
@@ -204,7 +204,7 @@ void TestTarjetasLector::clonarOfreceOtrasDescripciones()
         QTest::keyClick(w->CB1, Qt::Key_Down);
         destinos = Elementos(w->CH1);
     });
-    QTest::mouseClick(b.m()->B_Clone_cx, Qt::LeftButton);
+    QTest::mouseClick(b.m()->Lectores()->B_Clone_cx, Qt::LeftButton);
     QCOMPARE(fuentes, QStringList({"Entrada", "Salida", "Garaje", "Entrada"}));
     QCOMPARE(destinos, QStringList({"2 Salida [x]", "3 Garaje [x]"}));
     // Closed without cloning: every memory as it was.
@@ -227,19 +227,19 @@ void TestTarjetasLector::borrar()
     TF_Main *m = b.m();
     b.selecciona({2});
     Operador::setNextAnswer(respuesta);
-    QTest::mouseClick(m->B_Delete_Cx, Qt::LeftButton);
+    QTest::mouseClick(m->Lectores()->B_Delete_Cx, Qt::LeftButton);
     QVERIFY2(erroresMostrados().isEmpty(), qPrintable(erroresMostrados().join('\n')));
     QCOMPARE(Ventanas::F_Delete_Conf->Label1->text(), Variables::Mensaje("Variables_variables_F_Main_11") + " Salida?");
     const QStringList quedan = respuesta == 1 ? QStringList({"1", "3"}) : QStringList({"1", "2", "3"});
     QCOMPARE(b.filas("SELECT cod FROM zarvcontrolador ORDER BY cod"), quedan);
     QStringList filas;
-    for (int i = 0; i < m->L1_Contr->topLevelItemCount(); ++i)
-        filas << m->L1_Contr->topLevelItem(i)->text(0);
+    for (int i = 0; i < m->Lectores()->L1_Contr->topLevelItemCount(); ++i)
+        filas << m->Lectores()->L1_Contr->topLevelItem(i)->text(0);
     QCOMPARE(filas, quedan);
     QCOMPARE(b.asignaciones(2).size(), respuesta == 1 ? 0 : 2);
     QCOMPARE(b.asignaciones(1).size(), 2);
     // Nothing is sent to the controller.
     QCOMPARE(b.memoria(*b.com1, 2), QStringList({tarjeta(333)}));
     QVERIFY(m->Eliminar_Tarj_cad_Y_Test_Lectores->isActive());
-    QVERIFY(b.escuchando());
+    QVERIFY(b.en_reposo());
 }

@@ -1,13 +1,28 @@
-// The lists of the installation and logins pages, rebuilt from the model.
-#include "app/tf_main.h"
+#include "app/pagina_instalacion.h"
+
+#include "app/disposicion.h"
 
 #include "model/globales.h"
 #include "model/zarvcoleccioncontrolador.h"
 #include "ui/imagenes.h"
+#include "ui/listas.h"
 
+#include <QBoxLayout>
+#include <QLabel>
 #include <QTreeWidget>
 
-void TF_Main::Refresca_Lista_INI()
+Pagina_Instalacion::Pagina_Instalacion(Vista_Principal &vista, QObject *padre)
+    : Pagina(vista, "PANEL_INSTALACION", padre)
+{
+    Label4 = disposicion::Titulo(Panel(), "Label4", QStringLiteral("Lectores de la instalación"));
+    Lista_INI = kv::ui::Nueva_Lista(Panel(), QStringLiteral("Lista_INI"),
+                                    {QStringLiteral("Number"), QStringLiteral("Description")}, false);
+    auto *caja = static_cast<QBoxLayout *>(Panel()->layout());
+    caja->addWidget(Label4);
+    caja->addWidget(Lista_INI, 1);
+}
+
+void Pagina_Instalacion::Refrescar()
 {
     Lista_INI->clear();
     const ZARVColeccionControlador *controladores =
@@ -24,21 +39,4 @@ void TF_Main::Refresca_Lista_INI()
         filas << fila;
     }
     Lista_INI->addTopLevelItems(filas);
-}
-
-void TF_Main::Refresca_Logins()
-{
-    Lista4->clear();
-    if (!Globales::Servidor)
-        return;
-    QList<QTreeWidgetItem *> filas;
-    for (const QString &t : Globales::Servidor->Lista_Logins()) {
-        const qsizetype asterisco = t.indexOf(QLatin1Char('*'));
-        const QString login = asterisco < 0 ? t : t.left(asterisco);
-        const QString nivel = asterisco < 0 ? QString() : t.mid(asterisco + 1);
-        auto *fila = new QTreeWidgetItem({login, nivel});
-        kv::ui::Pon_Icono(fila, 0, kv::ui::Icono_Login);
-        filas << fila;
-    }
-    Lista4->addTopLevelItems(filas);
 }

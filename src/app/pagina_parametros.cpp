@@ -1,0 +1,39 @@
+#include "app/pagina_parametros.h"
+
+#include "app/disposicion.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+using namespace disposicion;
+
+Pagina_Parametros::Pagina_Parametros(Vista_Principal &vista, QObject *padre)
+    : Pagina(vista, "PANEL_PARAMETERS", padre)
+{
+    QWidget *p = Panel();
+    p->layout()->setContentsMargins(12, 12, 12, 12);
+    Label10 = Titulo(p, "Label10", QString::fromUtf8("Parámetros"));
+    Label8 = Titulo(p, "Label8", QStringLiteral("Base de datos"));
+    Label11 = Etiqueta(p, "Label11", QString());
+    Label12 = Etiqueta(p, "Label12", QString());
+    Label13 = Etiqueta(p, "Label13", QString());
+    SpeedButton28 = Boton(p, "SpeedButton28", QString::fromUtf8("Gestión de la Base de Datos"));
+    Label14 = Titulo(p, "Label14", QString::fromUtf8("Aplicación"));
+    Label15 = Etiqueta(p, "Label15", QString());
+    Label16 = Etiqueta(p, "Label16", QString());
+    SpeedButton29 = Boton(p, "SpeedButton29", QString::fromUtf8("Parámetros de la aplicación"));
+    auto *caja = static_cast<QBoxLayout *>(p->layout());
+    caja->addWidget(Label10);
+    caja->addSpacing(12);
+    for (QWidget *w : {static_cast<QWidget *>(Label8), static_cast<QWidget *>(Label11),
+                       static_cast<QWidget *>(Label12), static_cast<QWidget *>(Label13)})
+        caja->addWidget(w);
+    caja->addWidget(SpeedButton28, 0, Qt::AlignLeft);
+    caja->addSpacing(16);
+    for (QWidget *w : {static_cast<QWidget *>(Label14), static_cast<QWidget *>(Label15),
+                       static_cast<QWidget *>(Label16)})
+        caja->addWidget(w);
+    caja->addWidget(SpeedButton29, 0, Qt::AlignLeft);
+    caja->addStretch();
+}

@@ -1,0 +1,61 @@
+// Registering incidences on and off, and the periodic maintenance. Listening
+// follows the operator's switch: on, every port listens; off, the lines are
+// closed and the controllers keep their events until registering starts again.
+#include "app/tf_main.h"
+
+#include "app/textos.h"
+
+#include "model/globales.h"
+#include "model/variables.h"
+#include "model/zarvcoleccionincidencia.h"
+#include "ui/imagen_pulsable.h"
+#include "workflows/coordinacion.h"
+#include "workflows/mantenimiento.h"
+
+namespace {
+
+// Switching while a workflow holds the readers would change the lines under
+// it, and the workflow would then put back what it found, not what the
+// operator asked for.
+void Exige_Lectores_Libres()
+{
+    if (kv::wf::Coordinacion::Ocupado())
+        throw kv::wf::Ocupado();
+}
+
+} // namespace
+
+void TF_Main::I_PLAY_OFFClick()
+{
+    Exige_Lectores_Libres();
+    I_PLAY_OFF->hide();
+    I_PLAY_ON->show();
+    Variables::Registrando = true;
+    if (Pagina_Lectores *p = Lectores())
+        p->Control_Botones_Cx(false);
+    if (ZARVColeccionIncidencia *incidencias = kv::wf::Coordinacion::Incidencias())
+        incidencias->Inicia_Registro();
+}
+
+void TF_Main::I_PLAY_ONClick()
+{
+    Exige_Lectores_Libres();
+    I_PLAY_OFF->show();
+    I_PLAY_ON->hide();
+    Variables::Registrando = false;
+    if (Pagina_Lectores *p = Lectores())
+        p->Control_Botones_Cx(true);
+    if (ZARVColeccionIncidencia *incidencias = kv::wf::Coordinacion::Incidencias())
+        incidencias->Detiene_Registro();
+}
+
+void TF_Main::Eliminar_Tarj_cad_Y_Test_LectoresTimer()
+{
+    // The rows are only shown: a reader that does not answer is no event of
+    // the door, and nothing of it is stored.
+    kv::wf::Tick_Mantenimiento([this](const QString &descripcion) {
+        Anade_Fila_Incidencia(Variables::Mensaje(QStringLiteral("Variables_variables_F_Main_13")),
+                              textos::Ahora_Texto(), descripcion, QString::fromUtf8("¿?¿?"), QStringLiteral("-1"),
+                              -1);
+    });
+}
