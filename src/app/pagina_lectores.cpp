@@ -164,6 +164,13 @@ void Pagina_Lectores::Refrescar_Controladores()
     }
 }
 
+void Pagina_Lectores::Marca_Puerto(int puerto, int icono)
+{
+    for (int i = 0; i < L1_Contr->topLevelItemCount(); ++i)
+        if (L1_Contr->topLevelItem(i)->text(2).toInt() == puerto)
+            kv::ui::Pon_Icono(L1_Contr->topLevelItem(i), 3, icono);
+}
+
 void Pagina_Lectores::Control_Botones_Cx(bool activo)
 {
     for (QPushButton *b : {B_Nueva_Cx, B_Editar_cx, B_Delete_Cx, B_Master_Card, B_Clone_cx,

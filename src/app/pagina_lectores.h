@@ -44,6 +44,8 @@ public:
     void Restringe_Usuario() override;
 
     void Refrescar_Controladores();
+    // The "Activo" icon of every reader on that port (-1: none).
+    void Marca_Puerto(int puerto, int icono);
     // The buttons that change controllers, locked while registering is on;
     // the test buttons stay as they are.
     void Control_Botones_Cx(bool activo);

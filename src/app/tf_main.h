@@ -189,6 +189,9 @@ public:
     void Recibida_Incidencia(const TEventoInformacion &evento);
     void Anade_Fila_Incidencia(const QString &evento, const QString &fecha, const QString &origen,
                                const QString &descripcion, const QString &usuario, int icono);
+    // A warning row about a listening line (message key clave), and the
+    // "Activo" icon of its readers on the readers page (-1: none).
+    void Aviso_Linea(int puerto, const QString &clave, const QString &detalle, int icono_lectores);
 
     // ---- kv::ui::Principal and Vista_Principal ------------------------------------
     QWidget *Ventana() override { return this; }

@@ -8,6 +8,7 @@
 #include "model/zarvcoleccioncontrolador.h"
 #include "model/zarvcoleccionincidencia.h"
 #include "model/zarvcolecciontarjeta.h"
+#include "model/variables.h"
 #include "model/zarvusuario.h"
 #include "ui/accion.h"
 #include "ui/imagenes.h"
@@ -30,6 +31,28 @@ void TF_Main::Escucha_Incidencias()
     incidencias->OnNuevaIncidencia = [this](ZARVColeccionIncidencia *, const TEventoInformacion &evento) {
         kv::ui::Ejecuta_Accion(this, [this, &evento] { Recibida_Incidencia(evento); });
     };
+    // What the log could not do is shown, never silent: a line that went
+    // away (and its readers marked), the line back, an event not stored.
+    incidencias->OnLineaPerdida = [this](int puerto, const QString &error) {
+        Aviso_Linea(puerto, QStringLiteral("Variables_variables_F_Main_35"), error, kv::ui::Icono_Sin_Respuesta);
+    };
+    incidencias->OnLineaRecuperada = [this](int puerto) {
+        Aviso_Linea(puerto, QStringLiteral("Variables_variables_F_Main_36"), QString(), -1);
+    };
+    incidencias->OnEventoPerdido = [this](const TEventoInformacion &evento, const QString &motivo) {
+        Anade_Fila_Incidencia(Variables::Mensaje(QStringLiteral("Variables_variables_F_Main_37")),
+                              textos::Ahora_Texto(), QStringLiteral("COM") + evento.Puerto,
+                              (evento.Tarjeta.isEmpty() ? QString() : evento.Tarjeta + QLatin1Char(' ')) + motivo,
+                              QStringLiteral("-1"), kv::ui::Icono_Alarma);
+    };
+}
+
+void TF_Main::Aviso_Linea(int puerto, const QString &clave, const QString &detalle, int icono_lectores)
+{
+    Anade_Fila_Incidencia(Variables::Mensaje(clave), textos::Ahora_Texto(), QStringLiteral("COM%1").arg(puerto), detalle,
+                          QStringLiteral("-1"), kv::ui::Icono_Alarma);
+    if (Pagina_Lectores *p = Lectores())
+        p->Marca_Puerto(puerto, icono_lectores);
 }
 
 void TF_Main::Recibida_Incidencia(const TEventoInformacion &evento)
@@ -45,7 +68,7 @@ void TF_Main::Recibida_Incidencia(const TEventoInformacion &evento)
     }
     QString origen;
     if (sistema && sistema->Controladores()) {
-        if (const auto c = sistema->Controladores()->Busca_Por_Puerto(evento.Puerto.toInt()))
+        if (const auto c = sistema->Controladores()->Busca_Remitente(evento.Puerto.toInt(), evento.Direccion))
             origen = c->Descripcion();
     }
     QString texto;

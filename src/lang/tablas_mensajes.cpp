@@ -43,6 +43,9 @@ constexpr auto mensajes = std::to_array<const char *>({
     "Variables_variables_F_Main_32",
     "Variables_variables_F_Main_33", // ... 6
     "Variables_variables_F_Main_34", // another task holds the readers: the action is refused
+    "Variables_variables_F_Main_35", // incidence row of a listening line that went away
+    "Variables_variables_F_Main_36", // incidence row of a lost line that listens again
+    "Variables_variables_F_Main_37", // incidence row of an event that could not be stored
     "Variables_variables_F_edit_controller_1", // door-open time outside 0..99
     "Variables_variables_F_edit_controller_2", // door-lock time outside 1..99
     "Variables_variables_F_Exp_imp_1",         // the workbook could not be written or read

@@ -78,6 +78,18 @@ std::shared_ptr<ZARVControlador> ZARVColeccionControlador::Busca_Por_Puerto(int 
     return std::static_pointer_cast<ZARVControlador>(mejor);
 }
 
+std::shared_ptr<ZARVControlador> ZARVColeccionControlador::Busca_Remitente(int puerto, int direccion) const
+{
+    std::shared_ptr<ZARVEntidad> mejor;
+    for (const auto &e : Elementos) {
+        const auto *c = static_cast<ZARVControlador *>(e.get());
+        if (c->Puerto_Serie() == puerto && direccion >= 0 && c->Direccion_Bus() == direccion
+            && (!mejor || c->Cod() < static_cast<ZARVControlador *>(mejor.get())->Cod()))
+            mejor = e;
+    }
+    return mejor ? std::static_pointer_cast<ZARVControlador>(mejor) : Busca_Por_Puerto(puerto);
+}
+
 bool ZARVColeccionControlador::Existe_Numero(const QString &cod)
 {
     QSqlQuery &q = Prepara(QStringLiteral("select count(*) from zarvcontrolador where zarvcontrolador.cod=:cod_controlador"));

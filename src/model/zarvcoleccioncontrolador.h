@@ -24,6 +24,12 @@ public:
     // The lowest-numbered loaded controller on that serial port, or none: the
     // one an event from that port is attributed to.
     std::shared_ptr<ZARVControlador> Busca_Por_Puerto(int puerto) const;
+    // The controller that sent a frame: the lowest-numbered one with that bus
+    // address (address 0 of a record travels as 170) on that port. Controllers
+    // share a line and each frame names its sender; a sender the
+    // installation does not know of (or -1, unknown) still happened at a door
+    // of that line, so the port's lowest-numbered controller stands for it.
+    std::shared_ptr<ZARVControlador> Busca_Remitente(int puerto, int direccion) const;
     bool Existe_Numero(const QString &cod);
     bool Existe_Direccion(int direccion, int puerto);
 

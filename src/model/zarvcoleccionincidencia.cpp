@@ -137,17 +137,22 @@ void ZARVColeccionIncidencia::Inicia_Registro()
             if (!c->Comunicador())
                 c->Abrir_Comunicacion();
             ZARVComunicador *com = c->Comunicador();
-            com->Activar_Incidencias();
+            // Routed first: a line that cannot be opened now is opened later
+            // by the retry, and its events must arrive here then.
             com->OnIncidencia = [receptor](ZARVComunicador *sender, const TEventoInformacion &info) {
                 if (receptor)
                     receptor->Recibe_Evento(sender, info);
             };
-        } catch (const std::exception &) {
-            // One missing line must not keep the others deaf.
+            com->Activar_Incidencias();
+        } catch (const std::exception &e) {
+            // One missing line must not keep the others deaf, and it is
+            // tried again until its port is back.
             if (!primer_error)
                 primer_error = std::current_exception();
+            Linea_Perdida(c->Puerto_Serie(), c->Cod(), QString::fromUtf8(e.what()));
         }
     }
+    Vigila_Lineas();
     if (primer_error)
         std::rethrow_exception(primer_error);
 }
@@ -173,23 +178,8 @@ void ZARVColeccionIncidencia::Detiene_Registro()
 void ZARVColeccionIncidencia::Recibe_Evento(const void *, const TEventoInformacion &info)
 {
     ZARVColeccionControlador *controladores = Sistema() ? Sistema()->Controladores() : nullptr;
-    const int puerto = info.Puerto.toInt();
-    // Controllers share a line, and each frame names its sender: the event
-    // belongs to the controller with that address on that port.
-    std::shared_ptr<ZARVControlador> c;
-    if (controladores && info.Direccion >= 0) {
-        for (int i = 0; i < controladores->Cuenta(); ++i) {
-            const std::shared_ptr<ZARVControlador> candidato = controladores->Elemento(i);
-            if (candidato->Puerto_Serie() != puerto || candidato->Direccion_Bus() != info.Direccion)
-                continue;
-            if (!c || candidato->Cod() < c->Cod())
-                c = candidato;
-        }
-    }
-    // A sender the installation does not know of still happened at a door of
-    // that line.
-    if (!c && controladores)
-        c = controladores->Busca_Por_Puerto(puerto);
+    const std::shared_ptr<ZARVControlador> c =
+        controladores ? controladores->Busca_Remitente(info.Puerto.toInt(), info.Direccion) : nullptr;
     // Possible only after the controllers were reloaded while a line was
     // open: there is no controller to attribute the event to.
     if (!c) {
@@ -333,9 +323,9 @@ void ZARVColeccionIncidencia::Reintenta_Lineas()
         const std::shared_ptr<ZARVControlador> c = controladores->Busca(cod);
         ZARVComunicador *com = c ? c->Comunicador() : nullptr;
         TDORNO *enlace = com ? com->Enlace() : nullptr;
-        // A workflow holding the lines switched this one off, or the
-        // controllers were reloaded: it is no longer this collection's.
-        if (!enlace || !enlace->Activar_NdemandRC()) {
+        // The controllers were reloaded: whoever starts listening again opens
+        // their lines and hears of any missing one.
+        if (!enlace) {
             it = m_lineas_perdidas.erase(it);
             continue;
         }

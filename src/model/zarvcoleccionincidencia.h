@@ -46,7 +46,8 @@ public:
     // Switches event reporting on, one line per port (the first controller
     // of each port in collection order listens for all of them). Every port
     // is tried; when some could not be opened the first port error is raised
-    // after the others are listening.
+    // after the others are listening, and those ports are told and tried
+    // again as lost lines are (Vigila_Lineas, which this calls).
     void Inicia_Registro();
     // Switches every controller's reporting off and closes its line.
     void Detiene_Registro();
@@ -78,7 +79,7 @@ public:
     // Watches every line listening now: one that goes away is told through
     // OnLineaPerdida and tried again every REINTENTO_MS while registering is
     // on (Escuchando); once it opens again it listens as before and
-    // OnLineaRecuperada is told. Call after Inicia_Registro; calling it again
+    // OnLineaRecuperada is told. Inicia_Registro calls it; calling it again
     // changes nothing for lines already watched.
     void Vigila_Lineas();
     // Ports lost and not yet back.

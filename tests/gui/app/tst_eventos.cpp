@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include <memory>
+
 using kv::test::SimProcess;
 
 namespace {
@@ -67,8 +69,9 @@ void TestEventos::filasEnVivo()
     };
     QTRY_VERIFY_WITH_TIMEOUT(arriba("0000012345 Garcia Lopez, Ana"), 10000);
     QTreeWidgetItem *f = l->topLevelItem(0);
-    // The event is attributed to the first reader of its port.
-    QCOMPARE(Fila(f).mid(2), QStringList({"Entrada", "0000012345 Garcia Lopez, Ana", "1"}));
+    // The event is attributed to the reader that sent it, though it shares
+    // its line with reader 1.
+    QCOMPARE(Fila(f).mid(2), QStringList({"Salida", "0000012345 Garcia Lopez, Ana", "1"}));
     QCOMPARE(f->text(0), m->Tipos_Incidencia.value(0));
     QVERIFY(!f->text(0).isEmpty());
     QVERIFY(!f->text(1).isEmpty());
@@ -144,4 +147,38 @@ void TestEventos::pruebaDeLectores()
     QCOMPARE(kv::ui::Icono_De(tres, 0), int(kv::ui::Icono_Responde));
     QCOMPARE(kv::ui::Icono_De(m->Lectores()->L1_Contr->topLevelItem(0), 3), int(kv::ui::Icono_Responde));
     QCOMPARE(kv::ui::Icono_De(m->Lectores()->L1_Contr->topLevelItem(1), 3), int(kv::ui::Icono_Sin_Respuesta));
+}
+
+void TestEventos::lineaPerdida()
+{
+    Entorno e;
+    QVERIFY(e.sql(1, Filas));
+    SimProcess com1(1, {"--controllers", "1,2"}, e.inst.portsDir());
+    auto com2 = std::make_unique<SimProcess>(2, QStringList{"--controllers", "170"}, e.inst.portsDir());
+    e.arranca();
+    e.entra("admin", "admin");
+    TF_Main *m = Ventanas::F_Main;
+    QTreeWidget *l = m->Lista_Incidencias;
+    QTest::mouseClick(m->I_PLAY_OFF, Qt::LeftButton);
+    QCOMPARE(l->topLevelItemCount(), 0);
+
+    // The adapter of COM2 is pulled: the operator is told, and the reader
+    // on that line is marked as not answering.
+    com2->stop();
+    QTRY_VERIFY_WITH_TIMEOUT(l->topLevelItemCount() == 1, 10000);
+    QCOMPARE(l->topLevelItem(0)->text(0), Variables::Mensaje("Variables_variables_F_Main_35"));
+    QCOMPARE(l->topLevelItem(0)->text(2), QStringLiteral("COM2"));
+    QCOMPARE(kv::ui::Icono_De(m->Lectores()->L1_Contr->topLevelItem(2), 3), int(kv::ui::Icono_Sin_Respuesta));
+    // COM1 still listens.
+    QVERIFY(com1.ok("door 1 alarm"));
+    QTRY_VERIFY_WITH_TIMEOUT(l->topLevelItemCount() == 2, 10000);
+
+    // Plugged in again: the line is reopened by itself and listens.
+    com2 = std::make_unique<SimProcess>(2, QStringList{"--controllers", "170"}, e.inst.portsDir());
+    QTRY_VERIFY_WITH_TIMEOUT(l->topLevelItem(0)->text(0) == Variables::Mensaje("Variables_variables_F_Main_36"), 10000);
+    QCOMPARE(kv::ui::Icono_De(m->Lectores()->L1_Contr->topLevelItem(2), 3), -1);
+    const int antes = l->topLevelItemCount();
+    QVERIFY(com2->ok("refused 170 99999"));
+    QTRY_VERIFY_WITH_TIMEOUT(l->topLevelItemCount() == antes + 1, 10000);
+    QCOMPARE(l->topLevelItem(0)->text(2), QStringLiteral("Garaje"));
 }
