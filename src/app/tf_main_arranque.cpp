@@ -12,6 +12,7 @@
 #include "platform/paths.h"
 #include "ui/accion.h"
 #include "workflows/coordinacion.h"
+#include "workflows/instalacion.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -28,11 +29,7 @@
 
 namespace {
 
-const QString Fichero_Principal = QStringLiteral("KEYVANE.FDB");
-// The account every connection uses. An embedded file takes any password; a
-// database server shared by several stations is set up with this one.
-const QString Usuario_BD = QStringLiteral("sysdba");
-const QString Contrasena_BD = QStringLiteral("masterkey");
+using kv::wf::Fichero_Principal;
 
 // Copies origen to destino through a file beside it, so that destino never
 // exists half written.
@@ -113,10 +110,7 @@ void TF_Main::Link_BBDD()
     // The database is reached through the system's Firebird (embedded, or the
     // server named in the settings); the program ships no server of its own,
     // so it neither starts nor stops a guardian process.
-    Globales::Servidor = std::make_unique<ZARVServer>(qApp);
-    Globales::Servidor->Configurar(Variables::Servidor_BD,
-                                   kv::Paths::databaseDir() + QLatin1Char('/') + Fichero_Principal, Contrasena_BD,
-                                   Usuario_BD);
+    kv::wf::Conecta_Servidor(qApp);
     m_selector.Vacia();
     Carga_Instalaciones(Lee_Ultima_Instalacion());
     Escucha_Incidencias();
@@ -130,16 +124,7 @@ void TF_Main::Link_BBDD()
 
 QString TF_Main::Lee_Ultima_Instalacion()
 {
-    const QString leido = Variables::Lee_Valor(QStringLiteral("GENERAL"), QStringLiteral("LAST_INSTALLATION"),
-                                               QStringLiteral("0"));
-    bool numero = false;
-    const int codigo = leido.trimmed().toInt(&numero);
-    // A code that is no number names no installation (and must not reach a
-    // statement); the lowest code opens instead.
-    if (!numero)
-        return QString();
-    const QString texto = QString::number(codigo);
-    return Globales::Servidor->Existe_Instalacion(texto) ? texto : QString();
+    return kv::wf::Instalacion_Recordada();
 }
 
 void TF_Main::Carga_Instalaciones(const QString &codigo)
@@ -167,15 +152,8 @@ void TF_Main::Abre_Instalacion(const QString &codigo)
 {
     Variables::Instalacion_Actual = codigo;
     setWindowTitle(textos::Con_Sufijo(windowTitle(), textos::Nombre_Entrada(m_selector.Texto())));
-    const QString fichero = ZARVServer::Fichero_Instalacion(kv::Paths::databaseDir(), codigo);
-    // Whoever switches installations closes the open one first; should one
-    // still be open, it goes now, or its lines would keep the ports the new
-    // one needs.
-    Globales::Sistema.reset();
-    Globales::Sistema = std::make_unique<ZARVSistema>(qApp, fichero, Globales::Servidor.get());
-    Globales::Sistema->Crea_Colecciones();
+    kv::wf::Abre_Instalacion(codigo, qApp);
     Refrescar_Controladores();
-    Globales::Sistema->Conecta_Controladores();
     // Every installation opened, not only the first, shows its events live.
     Escucha_Incidencias();
     kv::wf::Coordinacion::Ajusta_Mantenimiento();

@@ -1,4 +1,6 @@
-// keyvane-cli: field diagnostics for one controller on one serial line.
+// keyvane-cli: field diagnostics for one controller on one serial line, and
+// the readers' operations on an installation.
+#include "lectores_cli.h"
 #include "options.h"
 #include "runner.h"
 
@@ -11,6 +13,8 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    if (kv::cli::Es_Comando_Lectores(QCoreApplication::arguments()))
+        return kv::cli::Ejecuta_Lectores(QCoreApplication::arguments());
     kv::cli::Options options;
     QString error;
     if (!options.parse(QCoreApplication::arguments(), &error)) {
@@ -19,6 +23,7 @@ int main(int argc, char **argv)
     }
     if (options.help) {
         std::fputs(qPrintable(kv::cli::Options::usage()), stdout);
+        std::fputs(qPrintable(kv::cli::Uso_Lectores()), stdout);
         return 0;
     }
     if (!options.portsDir.isEmpty())
