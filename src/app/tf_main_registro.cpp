@@ -47,6 +47,8 @@ void TF_Main::I_PLAY_ONClick()
         p->Control_Botones_Cx(true);
     if (ZARVColeccionIncidencia *incidencias = kv::wf::Coordinacion::Incidencias())
         incidencias->Detiene_Registro();
+    // A window reading cards keeps its reader.
+    kv::wf::Coordinacion::Reabre_Lectura();
 }
 
 void TF_Main::Eliminar_Tarj_cad_Y_Test_LectoresTimer()

@@ -114,6 +114,60 @@ std::shared_ptr<ZARVIncidencia> ZARVColeccionIncidencia::Elemento(int indice) co
     return std::static_pointer_cast<ZARVIncidencia>(Entidad(indice));
 }
 
+void ZARVColeccionIncidencia::Activa_Linea(ZARVControlador &c)
+{
+    // A controller loaded since the installation opened has no command layer yet.
+    if (!c.Comunicador())
+        c.Abrir_Comunicacion();
+    ZARVComunicador *com = c.Comunicador();
+    // Routed first: a line that cannot be opened now is opened later by the
+    // retry, and its events must arrive here then.
+    const QPointer<ZARVColeccionIncidencia> receptor(this);
+    com->OnIncidencia = [receptor](ZARVComunicador *sender, const TEventoInformacion &info) {
+        if (receptor)
+            receptor->Recibe_Evento(sender, info);
+    };
+    com->Activar_Incidencias();
+}
+
+void ZARVColeccionIncidencia::Escucha_Puerto(int puerto)
+{
+    ZARVColeccionControlador *controladores = Sistema() ? Sistema()->Controladores() : nullptr;
+    for (int i = 0; controladores && i < controladores->Cuenta(); ++i) {
+        const std::shared_ptr<ZARVControlador> c = controladores->Elemento(i);
+        if (c->Puerto_Serie() == puerto) {
+            Activa_Linea(*c);
+            return;
+        }
+    }
+}
+
+void ZARVColeccionIncidencia::Deja_Puerto(int puerto)
+{
+    ZARVColeccionControlador *controladores = Sistema() ? Sistema()->Controladores() : nullptr;
+    for (int i = 0; controladores && i < controladores->Cuenta(); ++i) {
+        const std::shared_ptr<ZARVControlador> c = controladores->Elemento(i);
+        ZARVComunicador *com = c->Comunicador();
+        if (c->Puerto_Serie() != puerto || !com || !com->Enlace())
+            continue;
+        com->Desactivar_Incidencias();
+        com->OnIncidencia = nullptr;
+        c->Cerrar_Comunicacion();
+    }
+}
+
+void ZARVColeccionIncidencia::Desvia(int cod, std::function<void(const TEventoInformacion &info)> desvio)
+{
+    m_desvio_cod = cod;
+    m_desvio = std::move(desvio);
+}
+
+void ZARVColeccionIncidencia::Quita_Desvio()
+{
+    m_desvio_cod = -1;
+    m_desvio = nullptr;
+}
+
 void ZARVColeccionIncidencia::Inicia_Registro()
 {
     ZARVColeccionControlador *controladores = Sistema() ? Sistema()->Controladores() : nullptr;
@@ -122,7 +176,6 @@ void ZARVColeccionIncidencia::Inicia_Registro()
     // Listening from here on, even when a line below cannot be opened: the
     // others listen, and whoever suspends the lines must put them back.
     m_escuchando = true;
-    const QPointer<ZARVColeccionIncidencia> receptor(this);
     std::exception_ptr primer_error;
     // One line per port, whatever the order of the controllers on it: a
     // second open of a port already listening would fail.
@@ -133,17 +186,7 @@ void ZARVColeccionIncidencia::Inicia_Registro()
             continue;
         puertos.insert(c->Puerto_Serie());
         try {
-            // A controller loaded since the installation opened has no command layer yet.
-            if (!c->Comunicador())
-                c->Abrir_Comunicacion();
-            ZARVComunicador *com = c->Comunicador();
-            // Routed first: a line that cannot be opened now is opened later
-            // by the retry, and its events must arrive here then.
-            com->OnIncidencia = [receptor](ZARVComunicador *sender, const TEventoInformacion &info) {
-                if (receptor)
-                    receptor->Recibe_Evento(sender, info);
-            };
-            com->Activar_Incidencias();
+            Activa_Linea(*c);
         } catch (const std::exception &e) {
             // One missing line must not keep the others deaf, and it is
             // tried again until its port is back.
@@ -184,6 +227,13 @@ void ZARVColeccionIncidencia::Recibe_Evento(const void *, const TEventoInformaci
     // open: there is no controller to attribute the event to.
     if (!c) {
         Evento_Perdido(info, QStringLiteral("COM%1: no controller of the installation uses this port").arg(info.Puerto));
+        return;
+    }
+
+    if (m_desvio && c->Cod() == m_desvio_cod) {
+        // A copy: the receiver may end the diversion while it handles this.
+        const auto desvio = m_desvio;
+        desvio(info);
         return;
     }
 

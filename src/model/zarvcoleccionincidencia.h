@@ -21,6 +21,8 @@ class QTimer;
 // A load lists the incidences newest first (the statement's order reversed).
 // Cuenta() and Fin() count only what the last load produced, so objects kept
 // past it (from an empty load, or events stored since) are never walked.
+class ZARVControlador;
+
 class ZARVColeccionIncidencia : public ZARVColeccion {
 public:
     using TNuevaIncidenciaEvent =
@@ -51,6 +53,18 @@ public:
     void Inicia_Registro();
     // Switches every controller's reporting off and closes its line.
     void Detiene_Registro();
+    // One port listening alone (the reading reader's, while registering is
+    // off): its first controller's line opens with event reporting on.
+    // Raises the port's error when it cannot be opened. Deja_Puerto closes
+    // that port's lines again.
+    void Escucha_Puerto(int puerto);
+    void Deja_Puerto(int puerto);
+    // While set, the events attributed to controller cod go to desvio
+    // instead of the log: neither stored nor shown (the reading reader lent
+    // to a window reads cards for it).
+    void Desvia(int cod, std::function<void(const TEventoInformacion &info)> desvio);
+    void Quita_Desvio();
+
     // True from Inicia_Registro until Detiene_Registro, also when a port
     // could not be opened: what the lines are meant to do, which a workflow
     // that needs the ports suspends and puts back.
@@ -111,8 +125,12 @@ private:
     int m_usr = -1;
     int m_perdidas = 0;
     bool m_escuchando = false;
+    int m_desvio_cod = -1;
+    std::function<void(const TEventoInformacion &)> m_desvio;
     QString m_ultimo_error;
 
+    // Switches reporting on for the line of c (and so of its whole port).
+    void Activa_Linea(ZARVControlador &c);
     void Evento_Perdido(const TEventoInformacion &info, const QString &motivo);
     void Linea_Perdida(int puerto, int controlador, const QString &error);
     void Reintenta_Lineas();

@@ -3,14 +3,18 @@
 #include "model/globales.h"
 #include "model/variables.h"
 #include "model/zarvcoleccionincidencia.h"
+#include "workflows/lectura.h"
 
 #include <QPointer>
 #include <QTimer>
+
+#include <utility>
 
 namespace kv::wf {
 namespace {
 
 QPointer<QTimer> g_temporizador;
+Lectura_Tarjetas *g_lectura = nullptr;
 int g_retenciones = 0;
 bool g_ocupado = false;
 
@@ -59,6 +63,22 @@ ZARVColeccionIncidencia *Coordinacion::Incidencias()
     return Globales::Sistema ? Globales::Sistema->Incidencias() : nullptr;
 }
 
+Lectura_Tarjetas *Coordinacion::Lectura()
+{
+    return g_lectura;
+}
+
+void Coordinacion::Set_Lectura(Lectura_Tarjetas *lectura)
+{
+    g_lectura = lectura;
+}
+
+void Coordinacion::Reabre_Lectura()
+{
+    if (g_lectura)
+        g_lectura->Reanuda();
+}
+
 Retencion_Mantenimiento::Retencion_Mantenimiento()
 {
     ++g_retenciones;
@@ -78,6 +98,10 @@ Suspension_Escucha::Suspension_Escucha()
         incidencias->Detiene_Registro();
         m_suspendida = true;
     }
+    if (g_lectura && g_lectura->Linea_Propia()) {
+        g_lectura->Suspende();
+        m_lectura = true;
+    }
 }
 
 Suspension_Escucha::~Suspension_Escucha()
@@ -91,13 +115,17 @@ Suspension_Escucha::~Suspension_Escucha()
 
 void Suspension_Escucha::Reanuda()
 {
-    if (!m_suspendida)
-        return;
-    m_suspendida = false;
+    const bool suspendida = std::exchange(m_suspendida, false);
+    const bool lectura = std::exchange(m_lectura, false);
     // The installation may have changed meanwhile: the lines to put back are
     // those of the one open now.
-    if (ZARVColeccionIncidencia *incidencias = Coordinacion::Incidencias())
+    ZARVColeccionIncidencia *incidencias = Coordinacion::Incidencias();
+    if (suspendida && incidencias)
         incidencias->Inicia_Registro();
+    // Registering keeps the reading reader's line itself; without it the
+    // reader gets its own back (also when a window took it meanwhile).
+    if ((suspendida || lectura) && g_lectura)
+        g_lectura->Reanuda();
 }
 
 Trabajo_Controladores::Turno::Turno()

@@ -15,6 +15,8 @@ class ZARVColeccionIncidencia;
 // back exactly what it found however it ends. All on the UI thread.
 namespace kv::wf {
 
+class Lectura_Tarjetas;
+
 // What a workflow gets when another one holds the controllers. Its text is
 // the operator's message.
 class Ocupado : public std::runtime_error {
@@ -38,6 +40,13 @@ public:
 
     // The open installation's incidence log, or none.
     static ZARVColeccionIncidencia *Incidencias();
+
+    // The reading reader lent to an open window, or none.
+    static Lectura_Tarjetas *Lectura();
+    static void Set_Lectura(Lectura_Tarjetas *lectura);
+    // After registering was switched off: the reading reader, if a window
+    // holds it, keeps its own line.
+    static void Reabre_Lectura();
 };
 
 // Holds the maintenance timer off while it lives; retentions count, so the
@@ -50,9 +59,9 @@ public:
     Retencion_Mantenimiento &operator=(const Retencion_Mantenimiento &) = delete;
 };
 
-// Switches incidence listening off when something listens, and puts back
-// exactly what it found: listening again when it was on, nothing when it was
-// off.
+// Switches incidence listening off when something listens (registering, or
+// the reading reader lent to a window), and puts back exactly what it found:
+// listening again when it was on, nothing when it was off.
 class Suspension_Escucha {
 public:
     Suspension_Escucha();
@@ -69,6 +78,8 @@ public:
 
 private:
     bool m_suspendida = false;
+    // The reading reader's own line was closed too.
+    bool m_lectura = false;
 };
 
 // A workflow's hold on the controllers: its turn (refused with Ocupado while

@@ -10,6 +10,7 @@
 #include "model/zarvcoleccionincidencia.h"
 #include "workflows/coordinacion.h"
 #include "workflows/flujo_lectores.h"
+#include "workflows/lectura.h"
 #include "workflows/mantenimiento.h"
 
 #include <QTimer>
@@ -187,4 +188,58 @@ TEST_F(FlujoTest, ControllersOfOnePortThatAreNotNeighboursListenOnceWithoutAnErr
     ASSERT_TRUE(com1->ok("card 3 777"));
     ASSERT_TRUE(com2->ok("card 2 888"));
     EXPECT_TRUE(Espera([&] { return Incidencias_Guardadas() == antes + 2; }, 3000));
+}
+
+class LecturaTest : public FlujoTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(LecturaTest, TheReadingReaderSurvivesTheWindowsOwnWorkflowsAndIsGivenBack)
+{
+    const bool registrando = GetParam();
+    if (registrando)
+        Log()->Inicia_Registro();
+    Variables::Lector_Activo = true;
+    Variables::Lector_Codigo = 3;
+    QStringList leidas;
+    const int antes = Incidencias_Guardadas();
+    {
+        Lectura_Tarjetas lectura([&](const QString &codigo) { leidas << codigo; });
+        ASSERT_TRUE(lectura.Activa());
+        ASSERT_TRUE(com1->ok("card 3 111"));
+        ASSERT_TRUE(Espera([&] { return leidas.size() == 1; }, 3000));
+
+        // The window's own workflow takes the line and gives it back.
+        Test_Controladores({3, 1}, nullptr);
+        ASSERT_TRUE(com1->ok("card 3 222"));
+        ASSERT_TRUE(Espera([&] { return leidas.size() == 2; }, 3000));
+        // Registering switched off meanwhile leaves the window its reader.
+        if (registrando) {
+            Log()->Detiene_Registro();
+            Coordinacion::Reabre_Lectura();
+            ASSERT_TRUE(com1->ok("card 3 333"));
+            ASSERT_TRUE(Espera([&] { return leidas.size() == 3; }, 3000));
+        }
+        EXPECT_EQ(Incidencias_Guardadas(), antes);
+    }
+    EXPECT_EQ(leidas.first(), QStringLiteral("0000000111"));
+    EXPECT_EQ(leidas.at(1), QStringLiteral("0000000222"));
+    EXPECT_EQ(Coordinacion::Lectura(), nullptr);
+    // Given back: the reader's events are the log's again, and nothing
+    // holds a line that nothing listens to.
+    EXPECT_TRUE(Lineas_Libres());
+    Log()->Inicia_Registro();
+    ASSERT_TRUE(com1->ok("card 3 444"));
+    EXPECT_TRUE(Espera([&] { return Incidencias_Guardadas() > antes; }, 3000));
+    EXPECT_EQ(leidas.size(), registrando ? 3 : 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Registering, LecturaTest, ::testing::Bool(),
+                         [](const auto &info) { return info.param ? "On" : "Off"; });
+
+TEST_F(FlujoTest, WithoutAReadingReaderInUseNothingIsTaken)
+{
+    Variables::Lector_Activo = false;
+    Variables::Lector_Codigo = 3;
+    Lectura_Tarjetas lectura([](const QString &) {});
+    EXPECT_FALSE(lectura.Activa());
+    EXPECT_TRUE(Lineas_Libres());
 }

@@ -83,6 +83,8 @@ void FlujoTest::TearDown()
     com2.reset();
     Variables::Testear_cx = true;
     Variables::Liberar_tarj = true;
+    Variables::Lector_Activo = false;
+    Variables::Lector_Codigo = 0;
 }
 
 void FlujoTest::Controlador(int cod, int puerto, int direccion)
