@@ -183,6 +183,9 @@ public:
     // ---- registering and maintenance -------------------------------------------
     void I_PLAY_OFFClick();
     void I_PLAY_ONClick();
+    // Registering on or off: the flag, the two images, the controller
+    // buttons and the lines. Refused while a workflow holds the readers.
+    void Cambia_Registro(bool activo);
     void Eliminar_Tarj_cad_Y_Test_LectoresTimer();
 
     // ---- live events ---------------------------------------------------------

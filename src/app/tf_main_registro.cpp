@@ -27,28 +27,33 @@ void Exige_Lectores_Libres()
 
 void TF_Main::I_PLAY_OFFClick()
 {
-    Exige_Lectores_Libres();
-    I_PLAY_OFF->hide();
-    I_PLAY_ON->show();
-    Variables::Registrando = true;
-    if (Pagina_Lectores *p = Lectores())
-        p->Control_Botones_Cx(false);
-    if (ZARVColeccionIncidencia *incidencias = kv::wf::Coordinacion::Incidencias())
-        incidencias->Inicia_Registro();
+    Cambia_Registro(true);
 }
 
 void TF_Main::I_PLAY_ONClick()
 {
+    Cambia_Registro(false);
+}
+
+void TF_Main::Cambia_Registro(bool activo)
+{
     Exige_Lectores_Libres();
-    I_PLAY_OFF->show();
-    I_PLAY_ON->hide();
-    Variables::Registrando = false;
+    I_PLAY_OFF->setVisible(!activo);
+    I_PLAY_ON->setVisible(activo);
+    Variables::Registrando = activo;
+    // Registering locks the buttons that change controllers.
     if (Pagina_Lectores *p = Lectores())
-        p->Control_Botones_Cx(true);
-    if (ZARVColeccionIncidencia *incidencias = kv::wf::Coordinacion::Incidencias())
+        p->Control_Botones_Cx(!activo);
+    ZARVColeccionIncidencia *incidencias = kv::wf::Coordinacion::Incidencias();
+    if (!incidencias)
+        return;
+    if (activo) {
+        incidencias->Inicia_Registro();
+    } else {
         incidencias->Detiene_Registro();
-    // A window reading cards keeps its reader.
-    kv::wf::Coordinacion::Reabre_Lectura();
+        // A window reading cards keeps its reader.
+        kv::wf::Coordinacion::Reabre_Lectura();
+    }
 }
 
 void TF_Main::Eliminar_Tarj_cad_Y_Test_LectoresTimer()

@@ -1,5 +1,7 @@
 #include "simprocess.h"
 
+#include <QSerialPort>
+
 #include "platform/paths.h"
 #include "tempinstall.h"
 
@@ -188,6 +190,15 @@ QStringList SimProcess::command(const QString &line, int timeoutMs)
 bool SimProcess::ok(const QString &line, int timeoutMs)
 {
     return exchange(line, timeoutMs).last() == QLatin1String("ok");
+}
+
+bool SimProcess::lineHeld() const
+{
+    QSerialPort p(linkPath());
+    if (!p.open(QIODevice::ReadWrite))
+        return true;
+    p.close();
+    return false;
 }
 
 } // namespace kv::test

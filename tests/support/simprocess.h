@@ -41,6 +41,10 @@ public:
     QString logPath() const;        // <portsDir>/COM<N>.log
     QString log() const;            // the frame log so far
 
+    // True when someone holds the line open: the port opens exclusively, so
+    // a line the program listens on, or left open, cannot be opened here.
+    bool lineHeld() const;
+
     // Stops the process now (SIGTERM, then SIGKILL) and waits for it.
     void stop();
 

@@ -8,7 +8,6 @@
 #include "ui/imagen_pulsable.h"
 #include "ui/operador.h"
 
-#include <QSerialPort>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -105,14 +104,7 @@ void Banco::registra()
 
 bool Banco::en_reposo()
 {
-    const auto libre = [](const SimProcess &sim) {
-        QSerialPort p(sim.linkPath());
-        if (!p.open(QIODevice::ReadWrite))
-            return false;
-        p.close();
-        return true;
-    };
-    return !Variables::Registrando && libre(*com1) && libre(*com2);
+    return !Variables::Registrando && !com1->lineHeld() && !com2->lineHeld();
 }
 
 bool Banco::escuchando()

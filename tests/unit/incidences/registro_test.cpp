@@ -11,7 +11,6 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QSerialPort>
 #include <QThread>
 #include <QTime>
 
@@ -33,15 +32,6 @@ bool Esperar(const std::function<bool()> &hecho, int ms = 5000)
 void Pausa(int ms)
 {
     Esperar([] { return false; }, ms);
-}
-
-bool Busy(const SimProcess &sim)
-{
-    QSerialPort p(sim.linkPath());
-    if (!p.open(QIODevice::ReadWrite))
-        return true;
-    p.close();
-    return false;
 }
 
 bool Escucha(const std::shared_ptr<ZARVControlador> &c)
@@ -247,7 +237,7 @@ TEST_F(RegistroTest, ALineLostAfterRegisteringStoppedIsNotReopened)
     sim = std::make_unique<SimProcess>(3, QStringList{"--controllers", "170"}, inst.portsDir());
     Pausa(ZARVColeccionIncidencia::REINTENTO_MS + 500);
     EXPECT_EQ(perdidas, 0);
-    EXPECT_FALSE(Busy(*sim));
+    EXPECT_FALSE(sim->lineHeld());
 }
 
 struct Lineas {
@@ -278,8 +268,8 @@ TEST_P(IniciaTest, OneLinePerPortListensAndStopSilencesAll)
         SCOPED_TRACE(i + 1);
         EXPECT_EQ(Escucha(Ctl(i + 1)), l.escucha[size_t(i)]);
     }
-    EXPECT_TRUE(Busy(sim3));
-    EXPECT_TRUE(Busy(sim4));
+    EXPECT_TRUE(sim3.lineHeld());
+    EXPECT_TRUE(sim4.lineHeld());
 
     // Both lines deliver, each event to the controller with the sender's
     // address on that port, else to the port's lowest-numbered one.
@@ -310,8 +300,8 @@ TEST_P(IniciaTest, OneLinePerPortListensAndStopSilencesAll)
             EXPECT_FALSE(Ctl(i + 1)->Comunicador()->OnIncidencia);
         }
     }
-    EXPECT_FALSE(Busy(sim3));
-    EXPECT_FALSE(Busy(sim4));
+    EXPECT_FALSE(sim3.lineHeld());
+    EXPECT_FALSE(sim4.lineHeld());
 }
 
 INSTANTIATE_TEST_SUITE_P(Ports, IniciaTest,

@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QSerialPort>
 
 using kv::test::SimProcess;
 
@@ -23,16 +22,6 @@ ZARVControlador Make(int cod, int puerto, int direccion)
     c.Set_Direccion(static_cast<std::uint8_t>(direccion));
     c.Set_Descripcion(QStringLiteral("Door %1").arg(cod));
     return c;
-}
-
-// True when someone else holds the line: the port is opened exclusively.
-bool Busy(const SimProcess &sim)
-{
-    QSerialPort p(sim.linkPath());
-    if (!p.open(QIODevice::ReadWrite))
-        return true;
-    p.close();
-    return false;
 }
 
 bool Open(const std::shared_ptr<ZARVControlador> &c)
@@ -66,13 +55,13 @@ TEST_F(LineaTest, OpensTheLineOnceAndSetsTheCommandLayerFromTheRow)
     EXPECT_TRUE(c->Comunicador()->Conectado());
     EXPECT_EQ(c->Comunicador()->Puerto_Serie, "3");
     EXPECT_EQ(c->Comunicador()->Direccion(), 170);
-    EXPECT_TRUE(Busy(sim));
+    EXPECT_TRUE(sim.lineHeld());
 
     // Already open: true, the same command layer, the port left as it is.
     ZARVComunicador *const layer = c->Comunicador();
     EXPECT_TRUE(c->Abrir_Comunicacion());
     EXPECT_EQ(c->Comunicador(), layer);
-    EXPECT_TRUE(Busy(sim));
+    EXPECT_TRUE(sim.lineHeld());
 
     // The line works: the controller answers a test through it.
     TTest_Informacion info;
@@ -80,7 +69,7 @@ TEST_F(LineaTest, OpensTheLineOnceAndSetsTheCommandLayerFromTheRow)
     EXPECT_EQ(info.Correcto, 1);
 
     c->Cerrar_Comunicacion();
-    EXPECT_FALSE(Busy(sim));
+    EXPECT_FALSE(sim.lineHeld());
 }
 
 TEST_F(LineaTest, APortThatCannotBeOpenedLeavesTheControllerUnconnected)
@@ -128,8 +117,8 @@ TEST_P(ConectaTest, OpensOneLinePerPort)
         EXPECT_EQ(Open(c), pc.opened[size_t(i)]);
         EXPECT_EQ(c->Comunicador() != nullptr, pc.tried[size_t(i)]);
     }
-    EXPECT_TRUE(Busy(sim3));
-    EXPECT_TRUE(Busy(sim4));
+    EXPECT_TRUE(sim3.lineHeld());
+    EXPECT_TRUE(sim4.lineHeld());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -145,10 +134,10 @@ TEST_F(LineaTest, ReloadAndCloseReleaseTheLines)
     ctl->Inserta(Make(1, 3, 1));
     const auto old = ctl->Busca(1);
     ASSERT_TRUE(old->Abrir_Comunicacion());
-    ASSERT_TRUE(Busy(sim));
+    ASSERT_TRUE(sim.lineHeld());
 
     ctl->Refrescar();
-    EXPECT_FALSE(Busy(sim));
+    EXPECT_FALSE(sim.lineHeld());
     const auto fresh = ctl->Busca(1);
     EXPECT_NE(fresh, old);
     EXPECT_EQ(fresh->Comunicador(), nullptr);
@@ -156,7 +145,7 @@ TEST_F(LineaTest, ReloadAndCloseReleaseTheLines)
     EXPECT_TRUE(fresh->Abrir_Comunicacion());
 
     sistema.reset();
-    EXPECT_FALSE(Busy(sim));
+    EXPECT_FALSE(sim.lineHeld());
 }
 
 TEST_F(LineaTest, EventsArePassedOnWithTheControllerAsSender)

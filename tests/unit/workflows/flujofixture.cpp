@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QSerialPort>
 
 using kv::test::FbConnection;
 using kv::test::SimProcess;
@@ -39,19 +38,6 @@ bool Espera(const std::function<bool()> &hecho, int ms)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     return hecho();
 }
-
-namespace {
-
-bool Ocupada(const SimProcess &sim)
-{
-    QSerialPort p(sim.linkPath());
-    if (!p.open(QIODevice::ReadWrite))
-        return true;
-    p.close();
-    return false;
-}
-
-} // namespace
 
 void FlujoTest::SetUp()
 {
@@ -113,7 +99,7 @@ int FlujoTest::Incidencias_Guardadas()
 
 bool FlujoTest::Escucha_De_Verdad()
 {
-    if (!Ocupada(*com1) || !Ocupada(*com2))
+    if (!com1->lineHeld() || !com2->lineHeld())
         return false;
     const int antes = Incidencias_Guardadas();
     if (!com1->ok(QStringLiteral("card 1 12345")))
@@ -123,5 +109,5 @@ bool FlujoTest::Escucha_De_Verdad()
 
 bool FlujoTest::Lineas_Libres()
 {
-    return !Ocupada(*com1) && !Ocupada(*com2);
+    return !com1->lineHeld() && !com2->lineHeld();
 }
