@@ -5,9 +5,7 @@
 #include "app/lectores_comun.h"
 #include "app/tf_clone_controller.h"
 #include "app/tf_contr_n.h"
-#include "app/tf_delete_conf.h"
 #include "app/tf_edit_controller.h"
-#include "app/ventanas.h"
 #include "app/ventanas_lectores.h"
 
 #include "link/zarvcomunicador.h"
@@ -230,8 +228,7 @@ void Pagina_Lectores::B_Test_CxClick()
 {
     // Another workflow holding the readers refuses this one before the
     // buttons change.
-    if (kv::wf::Coordinacion::Ocupado())
-        throw kv::wf::Ocupado();
+    kv::wf::Coordinacion::Exige_Libres();
     Con_Botones_Test([this] {
         // The rows chosen when the button was pressed: the tests keep the
         // event loop running, and the selection may change meanwhile.
@@ -246,8 +243,7 @@ void Pagina_Lectores::B_Test_CxClick()
 
 void Pagina_Lectores::B_Test_TODOSClick()
 {
-    if (kv::wf::Coordinacion::Ocupado())
-        throw kv::wf::Ocupado();
+    kv::wf::Coordinacion::Exige_Libres();
     Con_Botones_Test([this] {
         Vista().Muestra(*this);
         L2_Contr->clear();
@@ -303,35 +299,31 @@ void Pagina_Lectores::B_Delete_CxClick()
         Refrescar_Controladores();
 }
 
-void Pagina_Lectores::B_Master_CardClick()
+void Pagina_Lectores::Con_Boton_Bloqueado(QPushButton *boton, const std::function<void()> &trabajo)
 {
-    if (kv::wf::Coordinacion::Ocupado())
-        throw kv::wf::Ocupado();
-    B_Master_Card->setEnabled(false);
-    Interlocutor_Ventanas operador(Vista().Ventana());
-    const int codigo = Codigo_Seleccionado();
-    // Registering switched on meanwhile keeps the button locked.
+    kv::wf::Coordinacion::Exige_Libres();
+    boton->setEnabled(false);
+    // However it ends; registering switched on meanwhile keeps it locked.
     struct Devuelve {
         QPushButton *b;
         ~Devuelve() { b->setEnabled(!Variables::Registrando); }
-    } devuelve{B_Master_Card};
-    kv::wf::Cambia_Master(codigo, operador);
+    } devuelve{boton};
+    trabajo();
+}
+
+void Pagina_Lectores::B_Master_CardClick()
+{
+    Interlocutor_Ventanas operador(Vista().Ventana());
+    const int codigo = Codigo_Seleccionado();
+    Con_Boton_Bloqueado(B_Master_Card, [&] { kv::wf::Cambia_Master(codigo, operador); });
 }
 
 void Pagina_Lectores::B_vacia_CardsClick()
 {
-    if (kv::wf::Coordinacion::Ocupado())
-        throw kv::wf::Ocupado();
-    B_vacia_Cards->setEnabled(false);
     Interlocutor_Ventanas operador(Vista().Ventana());
     bool vaciada = false;
-    {
-        struct Devuelve {
-            QPushButton *b;
-            ~Devuelve() { b->setEnabled(!Variables::Registrando); }
-        } devuelve{B_vacia_Cards};
-        vaciada = kv::wf::Vacia_Tarjetas(Codigo_Seleccionado(), operador);
-    }
+    Con_Boton_Bloqueado(B_vacia_Cards,
+                        [&] { vaciada = kv::wf::Vacia_Tarjetas(Codigo_Seleccionado(), operador); });
     // Once the erase has given the readers back.
     if (vaciada)
         B_Test_TODOSClick();

@@ -76,4 +76,7 @@ private:
     // Runs trabajo with both test buttons disabled, enabling them again
     // however it ends.
     void Con_Botones_Test(const std::function<void()> &trabajo);
+    // Runs trabajo with boton disabled, refused before anything changes
+    // while another workflow holds the readers.
+    void Con_Boton_Bloqueado(QPushButton *boton, const std::function<void()> &trabajo);
 };

@@ -12,19 +12,6 @@
 #include "workflows/coordinacion.h"
 #include "workflows/mantenimiento.h"
 
-namespace {
-
-// Switching while a workflow holds the readers would change the lines under
-// it, and the workflow would then put back what it found, not what the
-// operator asked for.
-void Exige_Lectores_Libres()
-{
-    if (kv::wf::Coordinacion::Ocupado())
-        throw kv::wf::Ocupado();
-}
-
-} // namespace
-
 void TF_Main::I_PLAY_OFFClick()
 {
     Cambia_Registro(true);
@@ -37,7 +24,10 @@ void TF_Main::I_PLAY_ONClick()
 
 void TF_Main::Cambia_Registro(bool activo)
 {
-    Exige_Lectores_Libres();
+    // Switching while a workflow holds the readers would change the lines
+    // under it, and the workflow would then put back what it found, not what
+    // the operator asked for.
+    kv::wf::Coordinacion::Exige_Libres();
     I_PLAY_OFF->setVisible(!activo);
     I_PLAY_ON->setVisible(activo);
     Variables::Registrando = activo;

@@ -58,6 +58,12 @@ bool Coordinacion::Ocupado()
     return g_ocupado;
 }
 
+void Coordinacion::Exige_Libres()
+{
+    if (g_ocupado)
+        throw kv::wf::Ocupado();
+}
+
 ZARVColeccionIncidencia *Coordinacion::Incidencias()
 {
     return Globales::Sistema ? Globales::Sistema->Incidencias() : nullptr;

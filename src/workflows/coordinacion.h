@@ -37,6 +37,9 @@ public:
 
     // True while a workflow holds the controllers.
     static bool Ocupado();
+    // Raises Ocupado while a workflow holds them: for what must not start,
+    // or change the lines, under another workflow.
+    static void Exige_Libres();
 
     // The open installation's incidence log, or none.
     static ZARVColeccionIncidencia *Incidencias();
