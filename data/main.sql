@@ -10,10 +10,11 @@ CREATE TABLE instalacion (
 CREATE TABLE usuario (
   COD        INTEGER NOT NULL,
   LOGIN      VARCHAR(30) NOT NULL,
-  "PASSWORD" VARCHAR(30),
+  "PASSWORD" VARCHAR(128),
   ROL        VARCHAR(10),
   CONSTRAINT PK_USUARIO PRIMARY KEY (COD),
-  CONSTRAINT UQ_USUARIO_LOGIN UNIQUE (LOGIN)
+  CONSTRAINT UQ_USUARIO_LOGIN UNIQUE (LOGIN),
+  CONSTRAINT CK_USUARIO_ROL CHECK (ROL IS NOT NULL AND ROL IN ('ADMIN', 'USER'))
 );
 
 CREATE TABLE LANGREP (
@@ -31,6 +32,7 @@ CREATE GENERATOR GEN_USUARIO_ID;
 -- The first installation; its file INSTALACION_1.FDB ships in the same set.
 INSERT INTO instalacion VALUES (gen_id(INSTALACION_ID, 1), 'Main site');
 -- The first operator login (documented in the README); change it after the first start.
+-- Its password is hashed by the program when it first opens the database.
 INSERT INTO usuario (COD, LOGIN, "PASSWORD", ROL) VALUES (gen_id(GEN_USUARIO_ID, 1), 'admin', 'admin', 'ADMIN');
 
 COMMIT;

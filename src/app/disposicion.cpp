@@ -3,7 +3,9 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -64,6 +66,17 @@ QFrame *Barra(QWidget *padre, const char *nombre, QBoxLayout **fila)
     h->setSpacing(4);
     *fila = h;
     return barra;
+}
+
+QLineEdit *Campo_Login(QWidget *padre, const char *nombre, bool oculto)
+{
+    auto *e = new QLineEdit(padre);
+    e->setObjectName(QLatin1String(nombre));
+    e->setMaxLength(30);
+    e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^*]*")), e));
+    if (oculto)
+        e->setEchoMode(QLineEdit::Password);
+    return e;
 }
 
 } // namespace disposicion

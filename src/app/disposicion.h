@@ -5,6 +5,7 @@
 class QBoxLayout;
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QToolButton;
 class QWidget;
@@ -24,5 +25,9 @@ QToolButton *Herramienta(QWidget *padre, const char *nombre, const QString &text
 // A button bar of a page, 41 pixels high; its buttons go into the returned
 // layout from the left.
 QFrame *Barra(QWidget *padre, const char *nombre, QBoxLayout **fila);
+// A login or password field: 30 characters at most, and no "*" (it separates
+// a login from its level in the login list), neither typed nor pasted.
+// oculto: a password, shown as dots.
+QLineEdit *Campo_Login(QWidget *padre, const char *nombre, bool oculto);
 
 } // namespace disposicion

@@ -1,7 +1,9 @@
 #include "app/pagina_logins.h"
 
 #include "app/disposicion.h"
+#include "app/tf_cambia_password.h"
 #include "app/tf_delete_conf.h"
+#include "app/tf_main.h"
 #include "app/tf_nuevo_login.h"
 #include "app/ventanas.h"
 
@@ -27,8 +29,10 @@ Pagina_Logins::Pagina_Logins(Vista_Principal &vista, QObject *padre)
     QFrame *barra = Barra(Panel(), "Panel_Botones_Logins", &fila);
     B_Nuevo_Login = Boton(barra, "B_Nuevo_Login", QStringLiteral("New"));
     B_Delete_login = Boton(barra, "B_Delete_login", QStringLiteral("Delete"));
+    B_Password_login = Boton(barra, "B_Password_login", QStringLiteral("Password"));
     fila->addWidget(B_Nuevo_Login);
     fila->addWidget(B_Delete_login);
+    fila->addWidget(B_Password_login);
     fila->addStretch();
     Lista4 = kv::ui::Nueva_Lista(Panel(), QStringLiteral("Lista4"), {QStringLiteral("Login"), QStringLiteral("Level")},
                                  false);
@@ -39,6 +43,7 @@ Pagina_Logins::Pagina_Logins(Vista_Principal &vista, QObject *padre)
 
     kv::ui::Al_Pulsar(B_Nuevo_Login, Vista().Ventana(), [this] { B_Nuevo_LoginClick(); });
     kv::ui::Al_Pulsar(B_Delete_login, Vista().Ventana(), [this] { B_Delete_loginClick(); });
+    kv::ui::Al_Pulsar(B_Password_login, Vista().Ventana(), [this] { B_Password_loginClick(); });
 }
 
 void Pagina_Logins::Refrescar()
@@ -61,7 +66,21 @@ void Pagina_Logins::Refrescar()
 void Pagina_Logins::B_Nuevo_LoginClick()
 {
     kv::ui::Operador::Modal(Ventanas::F_Nuevo_login);
-    Refrescar();
+    Ventanas::F_Main->Refresca_Logins();
+}
+
+void Pagina_Logins::B_Password_loginClick()
+{
+    const QList<QTreeWidgetItem *> elegidos = Lista4->selectedItems();
+    // Nothing selected: the operator's own password.
+    const QString login = elegidos.isEmpty() ? (Globales::Servidor ? Globales::Servidor->Login_Actual() : QString())
+                                             : elegidos.first()->text(0);
+    if (login.isEmpty())
+        return;
+    TF_Cambia_Password ventana(Vista().Ventana());
+    ventana.Para(login);
+    kv::ui::Operador::Modal(&ventana);
+    Ventanas::F_Main->Refresca_Logins();
 }
 
 void Pagina_Logins::B_Delete_loginClick()
@@ -83,5 +102,5 @@ void Pagina_Logins::B_Delete_loginClick()
         if (kv::ui::Operador::Modal(pregunta) == 1)
             servidor.Elimina_Login(login);
     }
-    Refrescar();
+    Ventanas::F_Main->Refresca_Logins();
 }

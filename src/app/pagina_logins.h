@@ -6,8 +6,8 @@ class QPushButton;
 class QTreeWidget;
 
 // The logins page: the application's logins with their levels; adding them
-// with F_Nuevo_login and deleting them, where the last administrator always
-// stays. Only for the ADMIN level.
+// with F_Nuevo_login, deleting them, where the last administrator always
+// stays, and changing a password with F_Cambia_Password. Only for the ADMIN level.
 class Pagina_Logins : public Pagina {
     Q_OBJECT
 public:
@@ -15,9 +15,11 @@ public:
 
     QPushButton *B_Nuevo_Login;
     QPushButton *B_Delete_login;
+    QPushButton *B_Password_login; // the selected login's password, or the operator's own
     QTreeWidget *Lista4;
 
     void Refrescar() override;
     void B_Nuevo_LoginClick();
     void B_Delete_loginClick();
+    void B_Password_loginClick();
 };

@@ -1,12 +1,15 @@
 #include "app/tf_login.h"
 
+#include "app/aviso_clave.h"
 #include "app/tf_main.h"
 #include "app/ventanas.h"
 
 #include "lang/lang.h"
 #include "lang/ui/tf_select_lang.h"
 #include "lang/ui/traducir.h"
+#include "model/clave.h"
 #include "model/globales.h"
+#include "model/nivel.h"
 #include "model/variables.h"
 #include "ui/accion.h"
 #include "ui/operador.h"
@@ -20,6 +23,7 @@
 #include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -63,6 +67,13 @@ TF_Login::TF_Login(QWidget *parent)
     B_Aceptar = new QPushButton(QStringLiteral("Aceptar"), xpTabSheet1);
     B_Aceptar->setObjectName(QStringLiteral("B_Aceptar"));
     B_Aceptar->setDefault(true);
+    L_Espera = new QLabel(xpTabSheet1);
+    L_Espera->setObjectName(QStringLiteral("L_Espera"));
+    L_Espera->setWordWrap(true);
+    L_Espera->hide();
+    m_reloj = new QTimer(this);
+    m_reloj->setInterval(1000);
+    connect(m_reloj, &QTimer::timeout, this, [this] { Cuenta_Atras(); });
 
     auto *rejilla = new QGridLayout(xpTabSheet1);
     rejilla->addWidget(Label2, 0, 0);
@@ -70,6 +81,7 @@ TF_Login::TF_Login(QWidget *parent)
     rejilla->addWidget(Label3, 1, 0);
     rejilla->addWidget(Edit2, 1, 1);
     rejilla->addWidget(B_Aceptar, 2, 1, Qt::AlignRight);
+    rejilla->addWidget(L_Espera, 3, 0, 1, 2);
     auto *caja = new QVBoxLayout(this);
     caja->addWidget(PageControl);
 
@@ -79,7 +91,7 @@ TF_Login::TF_Login(QWidget *parent)
         connect(e, &QLineEdit::returnPressed, this, [this] { kv::ui::Ejecuta_Accion(this, [this] { B_AceptarClick(); }); });
 
     FormCreate();
-    setFixedSize(320, 170);
+    setFixedSize(340, 210);
 }
 
 void TF_Login::FormCreate()
@@ -120,6 +132,9 @@ void TF_Login::closeEvent(QCloseEvent *evento)
 
 void TF_Login::B_AceptarClick()
 {
+    // Enter in a field reaches here too while the button is off.
+    if (m_espera > 0)
+        return;
     if (logged)
         Desbloquea();
     else
@@ -132,15 +147,19 @@ void TF_Login::Primer_Login()
     const QString p = Edit2->text().toLower();
     // Without a main database (a failed start-up) nobody can be checked.
     if (!Globales::Servidor || !Globales::Servidor->Comprueba_Login(l, p)) {
+        // An unknown login and a wrong password read alike.
         kv::ui::Operador::Mensaje(this, QStringLiteral("Login Incorrecto"), QStringLiteral("Login"));
+        Fallo();
         return;
     }
+    m_freno.Acierto();
     logged = true;
     login = l;
-    password = p;
+    password = Clave::Cifra(p);
     Determina_Interfaz();
     TF_Main *principal = Ventanas::F_Main;
     principal->showMaximized();
+    principal->Panel_Aviso_Clave->Comprueba();
     // The login window goes even when a reader's port fails during the test.
     try {
         principal->B_Test_TODOSClick();
@@ -154,15 +173,44 @@ void TF_Login::Primer_Login()
 void TF_Login::Desbloquea()
 {
     // Only whoever locked the program unlocks it; the database is not asked.
-    if (Edit1->text().toLower() != login || Edit2->text().toLower() != password)
+    // A wrong try says nothing but counts towards the wait.
+    if (Edit1->text().toLower() != login || !Clave::Coincide(password, Edit2->text())) {
+        Fallo();
         return;
+    }
+    m_freno.Acierto();
     Ventanas::F_Main->showMaximized();
     hide();
 }
 
+void TF_Login::Fallo()
+{
+    m_espera = m_freno.Fallo();
+    if (m_espera <= 0)
+        return;
+    B_Aceptar->setEnabled(false);
+    L_Espera->setText(Variables::Mensaje(QStringLiteral("Variables_variables_F_Main_39")) + QLatin1Char(' ')
+                      + QString::number(m_espera));
+    L_Espera->show();
+    m_reloj->start();
+}
+
+void TF_Login::Cuenta_Atras()
+{
+    if (--m_espera > 0) {
+        L_Espera->setText(Variables::Mensaje(QStringLiteral("Variables_variables_F_Main_39")) + QLatin1Char(' ')
+                          + QString::number(m_espera));
+        return;
+    }
+    m_reloj->stop();
+    L_Espera->hide();
+    B_Aceptar->setEnabled(true);
+}
+
 void TF_Login::Determina_Interfaz()
 {
-    if (!Globales::Servidor || Globales::Servidor->Rol() != QLatin1String("USER"))
+    // Fails closed: only a level of exactly ADMIN keeps the full interface.
+    if (Nivel::Sesion_Administrador())
         return;
     if (TF_Main *m = Ventanas::F_Main)
         m->Restringe_Usuario();

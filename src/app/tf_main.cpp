@@ -1,5 +1,6 @@
 #include "app/tf_main.h"
 
+#include "app/aviso_clave.h"
 #include "app/tf_login.h"
 #include "app/ventanas.h"
 
@@ -47,6 +48,8 @@ TF_Main::TF_Main(QWidget *parent)
     caja->setSpacing(2);
     caja->addWidget(Panel1);
     caja->addWidget(Panel4);
+    Panel_Aviso_Clave = new Aviso_Clave(this);
+    caja->addWidget(Panel_Aviso_Clave);
     caja->addLayout(cuerpo, 1);
     resize(1100, 720);
 

@@ -45,6 +45,8 @@ class Imagen_Pulsable;
 //
 // The components keep the names the language file's keys use; every list
 // keeps its icon numbers in kv::ui::Rol_Icono.
+class Aviso_Clave;
+
 class TF_Main : public QWidget, public kv::ui::Principal, public Vista_Principal {
     Q_OBJECT
 public:
@@ -63,6 +65,8 @@ public:
     QToolButton *SpeedButton13; // close
     QFrame *Panel4;
     QLabel *L_Cuerpo; // the selected node's text
+    // While admin keeps its factory password.
+    Aviso_Clave *Panel_Aviso_Clave;
 
     // ---- left side -----------------------------------------------------------
     QTabWidget *PageControl1;

@@ -2,6 +2,8 @@
 // the page that owns the list.
 #include "app/tf_main.h"
 
+#include "app/aviso_clave.h"
+
 #include "model/globales.h"
 #include "model/zarvcolecciontarjeta.h"
 
@@ -27,6 +29,7 @@ void TF_Main::Refresca_Logins()
 {
     if (Pagina_Logins *p = Logins())
         p->Refrescar();
+    Panel_Aviso_Clave->Comprueba();
 }
 
 void TF_Main::Refrescar_Controladores()

@@ -1,5 +1,7 @@
 #include "app/tf_nuevo_login.h"
 
+#include "app/disposicion.h"
+
 #include "lang/ui/descartateclas.h"
 #include "lang/ui/traducir.h"
 #include "model/globales.h"
@@ -11,23 +13,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 namespace {
-
-QLineEdit *Campo(QWidget *padre, const char *nombre, bool oculto)
-{
-    auto *e = new QLineEdit(padre);
-    e->setObjectName(QLatin1String(nombre));
-    // The login column holds 30 characters; "*" separates a login from its
-    // level in the login list.
-    e->setMaxLength(30);
-    e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^*]*")), e));
-    if (oculto)
-        e->setEchoMode(QLineEdit::Password);
-    return e;
-}
 
 QLabel *Etiqueta(QWidget *padre, const char *nombre, const char *texto)
 {
@@ -50,9 +38,9 @@ TF_Nuevo_login::TF_Nuevo_login(QWidget *parent)
     Label2 = Etiqueta(this, "Label2", "Password :");
     Label3 = Etiqueta(this, "Label3", "Confirmar password :");
     Label5 = Etiqueta(this, "Label5", "Nivel :");
-    Edit1 = Campo(this, "Edit1", false);
-    Edit2 = Campo(this, "Edit2", true);
-    Edit3 = Campo(this, "Edit3", true);
+    Edit1 = disposicion::Campo_Login(this, "Edit1", false);
+    Edit2 = disposicion::Campo_Login(this, "Edit2", true);
+    Edit3 = disposicion::Campo_Login(this, "Edit3", true);
     C_Nivel = new QComboBox(this);
     C_Nivel->setObjectName(QStringLiteral("C_Nivel"));
     C_Nivel->addItems({QStringLiteral("Administrador"), QStringLiteral("Usuario")});

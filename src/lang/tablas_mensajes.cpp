@@ -46,6 +46,12 @@ constexpr auto mensajes = std::to_array<const char *>({
     "Variables_variables_F_Main_35", // incidence row of a listening line that went away
     "Variables_variables_F_Main_36", // incidence row of a lost line that listens again
     "Variables_variables_F_Main_37", // incidence row of an event that could not be stored
+    "Variables_variables_F_Main_38", // an administrative action refused to a USER
+    "Variables_variables_F_Main_39", // login window after too many wrong passwords; the seconds follow
+    "Variables_variables_F_Main_40", // notice while admin keeps its factory password
+    "Variables_variables_F_Main_41", // change password: the old one is wrong
+    "Variables_variables_F_Main_42", // change password: the new one empty or typed differently
+    "Variables_variables_F_Main_43", // change password: done
     "Variables_variables_F_edit_controller_1", // door-open time outside 0..99
     "Variables_variables_F_edit_controller_2", // door-lock time outside 1..99
     "Variables_variables_F_Exp_imp_1",         // the workbook could not be written or read

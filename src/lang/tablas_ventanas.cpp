@@ -88,6 +88,9 @@ constexpr auto F_Main = std::to_array<Clave_Ventana>({
     // logins page
     texto("B_Nuevo_Login"),
     texto("B_Delete_login"),
+    texto("B_Password_login"),
+    // the notice while admin keeps its factory password
+    texto("B_Cambia_Clave"),
     // cards page
     texto("B_New_Card"),
     texto("B_Edit_Card"),
@@ -404,6 +407,16 @@ constexpr auto F_Presencia_Estancia = std::to_array<Clave_Ventana>({
     texto("B_Aceptar", "F_Parametros_app_B_Aceptar_Caption"),
 });
 
+constexpr auto F_Cambia_Password = std::to_array<Clave_Ventana>({
+    titulo(),
+    texto("Label1"), // beside Edit1, the login
+    texto("Label2"), // beside Edit2, the old password
+    texto("Label3"), // beside Edit3, the new password
+    texto("Label4"), // beside Edit4, its confirmation
+    texto("B_Aceptar"),
+    texto("B_Cancelar"),
+});
+
 constexpr auto tablas = std::to_array<Tabla_Ventana>({
     {"F_Login", F_Login},
     {"F_Gestion_BD", F_Gestion_BD},
@@ -422,6 +435,7 @@ constexpr auto tablas = std::to_array<Tabla_Ventana>({
     {"F_Error_insert", F_Error_insert},
     {"F_Editar_Card", F_Editar_Card},
     {"F_Nuevo_login", F_Nuevo_login},
+    {"F_Cambia_Password", F_Cambia_Password},
     {"f_recv_users", f_recv_users},
     {"F_Exp_imp", F_Exp_imp},
     {"F_imp_XLS", F_imp_XLS},

@@ -227,6 +227,12 @@ void IniFile::save() const
     const QByteArray bytes = toBytes();
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
         throw FileError(QStringLiteral("Cannot write %1: %2").arg(m_path, f.errorString()));
+    // A settings file may hold the database server's password: it is for the
+    // operators' group, not for every account of the machine.
+    const QFile::Permissions otros = QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    const QFile::Permissions actuales = QFile::permissions(m_path);
+    if (actuales & otros)
+        QFile::setPermissions(m_path, actuales & ~otros);
 }
 
 QString resolveFileName(const QString &dir, const QString &name)

@@ -71,6 +71,8 @@ void Lee_Configuracion()
     LAST_INSTALLATION = leer("LAST_INSTALLATION", QStringLiteral("0"));
     USA_LECTOR = leer("USA_LECTOR", QString());
     Servidor_BD = leer("Servidor_BD", QString()).trimmed();
+    Usuario_BD = leer("Usuario_BD", Usuario_BD_Defecto).trimmed();
+    Password_BD = leer("Password_BD", Password_BD_Defecto);
 
     // Only "true" in any letter case counts: "yes" and "1" give false.
     Testear_cx = leer("Testear_cx", QStringLiteral("true")).toLower() == QLatin1String("true");
@@ -241,6 +243,8 @@ void Restablecer()
     LAST_INSTALLATION.clear();
     USA_LECTOR.clear();
     Servidor_BD.clear();
+    Usuario_BD = Usuario_BD_Defecto;
+    Password_BD = Password_BD_Defecto;
     Lector_Activo = false;
     Lector_Codigo = 0;
     Registrando = false;

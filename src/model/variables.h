@@ -26,6 +26,12 @@ inline QString USA_LECTOR;
 // Empty: the installation files are opened directly (embedded); otherwise the
 // host of the Firebird server that several operator stations share.
 inline QString Servidor_BD;
+// The account on that server (keys Usuario_BD and Password_BD beside
+// Servidor_BD; the program never writes them). Embedded access ignores them.
+inline const QString Usuario_BD_Defecto = QStringLiteral("sysdba");
+inline const QString Password_BD_Defecto = QStringLiteral("quillpond");
+inline QString Usuario_BD = Usuario_BD_Defecto;
+inline QString Password_BD = Password_BD_Defecto;
 
 // The reading reader used to enrol cards.
 inline bool Lector_Activo = false;

@@ -17,13 +17,27 @@ ParametrosBD Parametros_De(ZARVSistema *sistema)
 
 } // namespace
 
-ZARVColeccion::ZARVColeccion(ZARVSistema *sistema, const QString &ruta_bd, QObject *owner)
+ZARVColeccion::ZARVColeccion(ZARVSistema *sistema, const QString &ruta_bd, QObject *owner,
+                             QStringList columnas_orden)
     : m_sistema(sistema)
     , m_owner(owner)
+    , m_columnas_orden(std::move(columnas_orden))
     , m_conexion(Parametros_De(sistema), ruta_bd)
 {
     m_conexion.Abrir();
     m_consulta = std::make_unique<QSqlQuery>(m_conexion.db());
+}
+
+void ZARVColeccion::Set_Orden(const QString &columna)
+{
+    const QStringList partes = columna.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const bool sentido = partes.size() == 2
+        && (partes[1].compare(QLatin1String("asc"), Qt::CaseInsensitive) == 0
+            || partes[1].compare(QLatin1String("desc"), Qt::CaseInsensitive) == 0);
+    if (partes.isEmpty() || partes.size() > 2 || (partes.size() == 2 && !sentido)
+        || !m_columnas_orden.contains(partes[0], Qt::CaseInsensitive))
+        throw ErrorBD(QStringLiteral("The list cannot be ordered by '%1'").arg(columna));
+    m_orden = columna;
 }
 
 ZARVColeccion::~ZARVColeccion()

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -23,16 +24,19 @@ class ZARVSistema;
 class ZARVColeccion : public QObject {
 public:
     // Opens the connection at once: a file that cannot be opened fails here
-    // with ErrorBD and the installation does not open.
-    ZARVColeccion(ZARVSistema *sistema, const QString &ruta_bd, QObject *owner);
+    // with ErrorBD and the installation does not open. columnas_orden: the
+    // columns the list may be ordered by.
+    ZARVColeccion(ZARVSistema *sistema, const QString &ruta_bd, QObject *owner, QStringList columnas_orden);
     ~ZARVColeccion() override;
 
     virtual void Refrescar() = 0;
     virtual int Cuenta() const;
 
     // Takes effect at the next load. The column name goes into the load
-    // statement's text; it comes from the program, never from the operator.
-    void Set_Orden(const QString &columna) { m_orden = columna; }
+    // statement's text, so only one of the collection's own columns is
+    // taken (in any letter case, optionally followed by asc or desc); any
+    // other text raises ErrorBD and the order stays.
+    void Set_Orden(const QString &columna);
     const QString &Orden() const { return m_orden; }
 
     void Primero() { m_cursor = 0; }
@@ -65,6 +69,7 @@ protected:
 private:
     ZARVSistema *m_sistema;
     QObject *m_owner;
+    QStringList m_columnas_orden;
     QString m_orden;
     int m_cursor = 0;
     ConexionBD m_conexion;

@@ -12,7 +12,9 @@ QString No_Nulo(const QString &texto)
 } // namespace
 
 ZARVColeccionControlador::ZARVColeccionControlador(ZARVSistema *sistema, const QString &ruta_bd, QObject *owner)
-    : ZARVColeccion(sistema, ruta_bd, owner)
+    : ZARVColeccion(sistema, ruta_bd, owner,
+                    {QStringLiteral("cod"), QStringLiteral("puerto_serie"), QStringLiteral("tiempo_pta_abierta"),
+                     QStringLiteral("tipo"), QStringLiteral("descripcion"), QStringLiteral("direccion")})
 {
     Set_Orden(QStringLiteral("cod"));
     Refrescar();

@@ -36,7 +36,10 @@ constexpr int LARGO_CODIGO = 10;
 } // namespace
 
 ZARVColeccionIncidencia::ZARVColeccionIncidencia(ZARVSistema *sistema, const QString &ruta_bd, QObject *owner)
-    : ZARVColeccion(sistema, ruta_bd, owner)
+    : ZARVColeccion(sistema, ruta_bd, owner,
+                    {QStringLiteral("cod"), QStringLiteral("controlador"), QStringLiteral("hist_controlador"),
+                     QStringLiteral("tarjeta"), QStringLiteral("hist_tarjeta"), QStringLiteral("timestamp"),
+                     QStringLiteral("\"TIMESTAMP\""), QStringLiteral("descripcion"), QStringLiteral("evento"), QStringLiteral("usr")})
     , m_fecha_inicio(Fecha_Cero())
     , m_fecha_fin(Fecha_Cero())
 {

@@ -43,7 +43,9 @@ QString Clave(const QString &codigo)
 } // namespace
 
 ZARVColeccionTarjeta::ZARVColeccionTarjeta(ZARVSistema *sistema, const QString &ruta_bd, QObject *owner)
-    : ZARVColeccion(sistema, ruta_bd, owner)
+    : ZARVColeccion(sistema, ruta_bd, owner,
+                    {QStringLiteral("codigo_tarjeta"), QStringLiteral("bloqueado"), QStringLiteral("fecha_alta"),
+                     QStringLiteral("fecha_caducidad"), QStringLiteral("usuario"), QStringLiteral("usar_fecha_cad")})
 {
     Set_Orden(QStringLiteral("USUARIO"));
     Refrescar();

@@ -12,7 +12,9 @@ QString No_Nulo(const QString &texto)
 } // namespace
 
 ZARVColeccionUsuario::ZARVColeccionUsuario(ZARVSistema *sistema, const QString &ruta_bd, QObject *owner)
-    : ZARVColeccion(sistema, ruta_bd, owner)
+    : ZARVColeccion(sistema, ruta_bd, owner,
+                    {QStringLiteral("id"), QStringLiteral("nombre"), QStringLiteral("apellidos"), QStringLiteral("permanente"),
+                     QStringLiteral("fotografia")})
 {
     Set_Orden(QStringLiteral("id"));
     Carga();

@@ -2,10 +2,13 @@
 
 #include "model/transaccionbd.h"
 
+#include "model/clave.h"
 #include "model/errorbd.h"
+#include "model/nivel.h"
 #include "model/sqltexto.h"
 #include "model/uzarv.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
@@ -167,6 +170,7 @@ QStringList ZARVServer::Lista_Instalaciones()
 
 int ZARVServer::Nueva_Instalacion(const QString &nombre, const QString &directorio)
 {
+    Exige_Administrador();
     // The row and its file come as one change: the row is committed only once
     // the file is in place, so a failed copy leaves no row that cannot be
     // opened, and the code is the one this very insert took (another station
@@ -208,6 +212,7 @@ int ZARVServer::Nueva_Instalacion(const QString &nombre, const QString &director
 
 void ZARVServer::Elimina_Instalacion(const QString &clave)
 {
+    Exige_Administrador();
     Ejecuta(QStringLiteral("DELETE FROM instalacion WHERE COD=%1").arg(Codigo_De_Clave(clave)));
 }
 
@@ -234,6 +239,8 @@ QString ZARVServer::Codigo_De_Clave(const QString &clave)
 ZARVResultadoCopia ZARVServer::Exporta_Instalacion(const QString &nombre_base, const QString &fichero,
                                                    const QString &directorio_bd, ProgresoCopia progreso)
 {
+    if (!Es_Administrador())
+        return {false, QString::fromUtf8(Nivel::Sin_Permiso().what()), {}};
     QString codigo;
     try {
         codigo = Codigo_De_Clave(nombre_base);
@@ -255,6 +262,8 @@ ZARVResultadoCopia ZARVServer::Exporta_Instalacion(const QString &nombre_base, c
 ZARVResultadoCopia ZARVServer::Importa_Instalacion(const QString &nombre_base, const QString &fichero,
                                                    const QString &directorio_bd, ProgresoCopia progreso)
 {
+    if (!Es_Administrador())
+        return {false, QString::fromUtf8(Nivel::Sin_Permiso().what()), {}};
     QString codigo;
     try {
         codigo = Codigo_De_Clave(nombre_base);
@@ -279,15 +288,106 @@ ZARVResultadoCopia ZARVServer::Importa_Instalacion(const QString &nombre_base, c
     return r;
 }
 
+namespace {
+
+// Wide enough for the hash's text form (the library's limit is 128 bytes).
+constexpr int Ancho_Password = 128;
+
+} // namespace
+
+QString ZARVServer::Actualiza_Esquema()
+{
+    const int ancho =
+        Escalar(QStringLiteral("select f.rdb$character_length from rdb$relation_fields r join rdb$fields f "
+                               "on f.rdb$field_name = r.rdb$field_source "
+                               "where r.rdb$relation_name = 'USUARIO' and r.rdb$field_name = 'PASSWORD'"))
+            .toInt();
+    const bool control = Escalar(QStringLiteral("select count(*) from rdb$relation_constraints "
+                                                "where rdb$relation_name = 'USUARIO' and rdb$constraint_name = 'CK_USUARIO_ROL'"))
+                             .toLongLong()
+        > 0;
+    QString copia;
+    if (ancho < Ancho_Password || !control) {
+        const QString base = m_conexion->Base_Datos();
+        copia = QFileInfo(base).absolutePath() + QStringLiteral("/KEYVANE-before-upgrade-")
+            + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) + QStringLiteral(".kvd");
+        const ZARVResultadoCopia r = ServicioCopia(m_parametros).Copia(base, copia);
+        if (!r.Correcto)
+            throw ErrorBD(QStringLiteral("The main database must be upgraded, but its backup to %1 failed, so nothing "
+                                         "was changed: %2")
+                              .arg(copia, r.Mensaje));
+        // It holds the passwords as they were.
+        if (QFileInfo::exists(copia))
+            QFile::setPermissions(copia, QFile::ReadOwner | QFile::WriteOwner);
+        TransaccionBD cambio(Conexion());
+        if (ancho < Ancho_Password)
+            Ejecuta(QStringLiteral("ALTER TABLE usuario ALTER COLUMN \"PASSWORD\" TYPE VARCHAR(%1)").arg(Ancho_Password));
+        if (!control) {
+            // A level other than the two already counts as USER (only "ADMIN"
+            // gives more); stored as such, those rows can still take a new password.
+            Ejecuta(QStringLiteral("UPDATE usuario SET ROL='USER' WHERE ROL IS NULL OR ROL NOT IN ('ADMIN', 'USER')"));
+            Ejecuta(QStringLiteral("ALTER TABLE usuario ADD CONSTRAINT CK_USUARIO_ROL "
+                                   "CHECK (ROL IS NOT NULL AND ROL IN ('ADMIN', 'USER'))"));
+        }
+        cambio.Confirma();
+    }
+
+    // Passwords still in plain text (the factory login, an older version's
+    // rows) become hashes now rather than at their next login.
+    QList<std::pair<QString, QString>> planos;
+    QSqlQuery &q = Ejecuta(QStringLiteral("SELECT LOGIN, \"PASSWORD\" from usuario"));
+    while (q.next()) {
+        const QString guardado = q.value(1).toString();
+        if (!guardado.isEmpty() && !Clave::Es_Cifrada(guardado))
+            planos.append({q.value(0).toString(), guardado});
+    }
+    q.finish();
+    if (!planos.isEmpty()) {
+        TransaccionBD cambio(Conexion());
+        for (const auto &[login, password] : planos)
+            Guarda_Password(login, password);
+        cambio.Confirma();
+    }
+    return copia;
+}
+
+const QString ZARVServer::Login_De_Fabrica = QStringLiteral("admin");
+
+std::optional<QString> ZARVServer::Password_Guardado(const QString &login)
+{
+    QSqlQuery &q = Ejecuta(QStringLiteral("SELECT \"PASSWORD\" from usuario WHERE LOGIN='%1'").arg(Texto_SQL(login)));
+    std::optional<QString> guardado;
+    if (q.next())
+        guardado = q.value(0).toString();
+    q.finish();
+    return guardado;
+}
+
+void ZARVServer::Guarda_Password(const QString &login, const QString &password)
+{
+    Ejecuta(QStringLiteral("UPDATE usuario SET \"PASSWORD\"='%1' WHERE LOGIN='%2'")
+                .arg(Texto_SQL(Clave::Cifra(password)), Texto_SQL(login)));
+}
+
 bool ZARVServer::Comprueba_Login(const QString &login, const QString &password)
 {
-    const QString l = Texto_SQL(login), p = Texto_SQL(password);
-    const qlonglong n =
-        Escalar(QStringLiteral("SELECT count(*) from usuario WHERE LOGIN='%1' AND \"PASSWORD\"='%2'").arg(l, p))
-            .toLongLong();
-    if (n <= 0)
+    const std::optional<QString> guardado = Password_Guardado(login);
+    if (!guardado) {
+        Clave::Simula_Comprobacion(password);
         return false;
-    QSqlQuery &q = Ejecuta(QStringLiteral("SELECT * from usuario WHERE LOGIN='%1' AND \"PASSWORD\"='%2'").arg(l, p));
+    }
+    if (!Clave::Coincide(*guardado, password))
+        return false;
+    if (Clave::Renovar(*guardado)) {
+        // A plain text left by an older version, or a weaker hash, is
+        // replaced now that the password is known. A station that cannot
+        // write (an older schema on a shared server) still lets the operator in.
+        try {
+            Guarda_Password(login, password);
+        } catch (const ErrorBD &) {
+        }
+    }
+    QSqlQuery &q = Ejecuta(QStringLiteral("SELECT * from usuario WHERE LOGIN='%1'").arg(Texto_SQL(login)));
     // The row may have gone between the two statements (another station).
     if (!q.next())
         return false;
@@ -296,6 +396,50 @@ bool ZARVServer::Comprueba_Login(const QString &login, const QString &password)
     m_login_actual = q.value(1).toString();
     q.finish();
     return true;
+}
+
+bool ZARVServer::Pon_Password(const QString &login, const QString &nueva)
+{
+    Exige_Administrador();
+    const QString l = login.toLower();
+    if (!Password_Guardado(l))
+        return false;
+    Guarda_Password(l, nueva);
+    return true;
+}
+
+bool ZARVServer::Cambia_Password(const QString &login, const QString &antigua, const QString &nueva)
+{
+    const QString l = login.toLower();
+    const std::optional<QString> guardado = Password_Guardado(l);
+    if (!guardado || !Clave::Coincide(*guardado, antigua))
+        return false;
+    Guarda_Password(l, nueva);
+    return true;
+}
+
+bool ZARVServer::Clave_De_Fabrica()
+{
+    const std::optional<QString> guardado = Password_Guardado(Login_De_Fabrica);
+    return guardado && Clave::Coincide(*guardado, Login_De_Fabrica);
+}
+
+void ZARVServer::Abre_Sesion_Consola()
+{
+    m_cod_login = 0;
+    m_login_actual.clear();
+    m_rol = Nivel::Administrador;
+}
+
+bool ZARVServer::Es_Administrador() const
+{
+    return Nivel::Es_Administrador(m_rol);
+}
+
+void ZARVServer::Exige_Administrador() const
+{
+    if (!Es_Administrador())
+        throw Nivel::Sin_Permiso();
 }
 
 QStringList ZARVServer::Lista_Logins()
@@ -332,13 +476,15 @@ bool ZARVServer::Existe_Login(const QString &login)
 
 void ZARVServer::Nuevo_Login(const QString &login, const QString &password, const QString &rol)
 {
+    Exige_Administrador();
     if (Existe_Login(login))
         return;
     Ejecuta(QStringLiteral("INSERT INTO usuario(COD,LOGIN,\"PASSWORD\",ROL) VALUES(gen_id(GEN_USUARIO_ID, 1),'%1','%2','%3')")
-                .arg(Texto_SQL(login), Texto_SQL(password), Texto_SQL(rol)));
+                .arg(Texto_SQL(login), Texto_SQL(Clave::Cifra(password)), Texto_SQL(rol)));
 }
 
 void ZARVServer::Elimina_Login(const QString &login)
 {
+    Exige_Administrador();
     Ejecuta(QStringLiteral("DELETE from usuario where login='%1'").arg(Texto_SQL(login.toLower())));
 }

@@ -5,6 +5,7 @@
 
 #include "link/zarvcomunicador.h"
 #include "model/globales.h"
+#include "model/nivel.h"
 #include "model/variables.h"
 #include "model/zarvcoleccioncontrolador.h"
 #include "model/zarvcolecciontarjeta.h"
@@ -168,6 +169,7 @@ void Test_Controladores(const std::vector<int> &codigos,
 
 Alta Alta_Controlador(const Datos_Controlador &datos, Interlocutor &operador)
 {
+    Nivel::Exige_Administrador();
     if (datos.numero.trimmed().isEmpty() || datos.descripcion.trimmed().isEmpty() || datos.puerto.trimmed().isEmpty()
         || datos.direccion.trimmed().isEmpty()) {
         operador.Mensaje(QStringLiteral("Todos los campos son obligados"), Titulo_Lector);
@@ -207,6 +209,7 @@ Alta Alta_Controlador(const Datos_Controlador &datos, Interlocutor &operador)
 
 std::optional<Tiempos_Puerta> Lee_Tiempos(int codigo)
 {
+    Nivel::Exige_Administrador();
     const auto c = Controlador(codigo);
     if (!c)
         return std::nullopt;
@@ -221,6 +224,7 @@ std::optional<Tiempos_Puerta> Lee_Tiempos(int codigo)
 
 bool Guarda_Edicion(const Edicion_Controlador &edicion, Interlocutor &operador)
 {
+    Nivel::Exige_Administrador();
     if (Fuera_De_Rango(edicion.cerradura, edicion.tiempos_leidos, 1)) {
         operador.Mensaje(Variables::Mensaje(QStringLiteral("Variables_variables_F_edit_controller_2")));
         return false;
@@ -245,6 +249,7 @@ bool Guarda_Edicion(const Edicion_Controlador &edicion, Interlocutor &operador)
 
 bool Elimina_Controlador(int codigo, Interlocutor &operador)
 {
+    Nivel::Exige_Administrador();
     Trabajo_Controladores trabajo;
     const auto c = Controlador(codigo);
     if (!c || !Confirma(operador, QStringLiteral("Variables_variables_F_Main_11"), *c))
@@ -256,6 +261,7 @@ bool Elimina_Controlador(int codigo, Interlocutor &operador)
 
 bool Cambia_Master(int codigo, Interlocutor &operador)
 {
+    Nivel::Exige_Administrador();
     Trabajo_Controladores trabajo;
     const auto c = Controlador(codigo);
     if (!c)
@@ -269,6 +275,7 @@ bool Cambia_Master(int codigo, Interlocutor &operador)
 
 bool Vacia_Tarjetas(int codigo, Interlocutor &operador)
 {
+    Nivel::Exige_Administrador();
     Trabajo_Controladores trabajo;
     const auto c = Controlador(codigo);
     if (!c || !Confirma(operador, QStringLiteral("Variables_variables_F_Main_12"), *c))
@@ -283,6 +290,7 @@ bool Vacia_Tarjetas(int codigo, Interlocutor &operador)
 
 void Clona(int fuente, const std::vector<int> &destinos, Progreso &progreso)
 {
+    Nivel::Exige_Administrador();
     Trabajo_Controladores trabajo;
     struct Cierre {
         Progreso &p;

@@ -96,6 +96,9 @@ struct Edicion_Controlador {
 bool Guarda_Edicion(const Edicion_Controlador &edicion, Interlocutor &operador);
 
 // ---- delete, master card, erase, clone ---------------------------------------
+// Adding, editing (Lee_Tiempos included), deleting, the master card, erasing
+// and cloning are for administrators: for anyone else they raise
+// Nivel::Sin_Permiso before they touch anything.
 // Asks the operator, then removes the controller and its assignments as one
 // change. True when removed. Takes the turn.
 bool Elimina_Controlador(int codigo, Interlocutor &operador);

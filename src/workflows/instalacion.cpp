@@ -8,15 +8,14 @@
 namespace kv::wf {
 
 const QString Fichero_Principal = QStringLiteral("KEYVANE.FDB");
-const QString Usuario_BD = QStringLiteral("sysdba");
-const QString Contrasena_BD = QStringLiteral("masterkey");
 
 void Conecta_Servidor(QObject *owner)
 {
     Globales::Servidor = std::make_unique<ZARVServer>(owner);
     Globales::Servidor->Configurar(Variables::Servidor_BD,
-                                   kv::Paths::databaseDir() + QLatin1Char('/') + Fichero_Principal, Contrasena_BD,
-                                   Usuario_BD);
+                                   kv::Paths::databaseDir() + QLatin1Char('/') + Fichero_Principal,
+                                   Variables::Password_BD, Variables::Usuario_BD);
+    Globales::Servidor->Actualiza_Esquema();
 }
 
 QString Instalacion_Recordada()

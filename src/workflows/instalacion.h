@@ -8,14 +8,13 @@ class QObject;
 // does, for the program itself and for the headless commands.
 namespace kv::wf {
 
-// The main database's file name in the database directory, and the account
-// every connection uses (embedded files accept any; a server wants its own).
+// The main database's file name in the database directory.
 extern const QString Fichero_Principal;
-extern const QString Usuario_BD;
-extern const QString Contrasena_BD;
 
 // Globales::Servidor on the main database of the database directory, through
-// the server of the settings (Servidor_BD) or embedded when it names none.
+// the server of the settings (Servidor_BD, with the account Usuario_BD and
+// Password_BD) or embedded when it names none; a main database of an earlier
+// version is brought up to date (ZARVServer::Actualiza_Esquema).
 void Conecta_Servidor(QObject *owner = nullptr);
 // The installation to open: LAST_INSTALLATION of the settings when it is a
 // number the main database lists, else empty (the caller then takes the

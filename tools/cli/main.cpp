@@ -1,8 +1,8 @@
-// keyvane-cli: field diagnostics for one controller on one serial line, and
-// the readers' operations on an installation.
-#include "lectores_cli.h"
+// keyvane-cli: field diagnostics for one controller on one serial line, the
+// readers' operations on an installation and the logins of the main database.
 #include "options.h"
 #include "runner.h"
+#include "sesion_cli.h"
 
 #include "platform/paths.h"
 
@@ -13,8 +13,8 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    if (kv::cli::Es_Comando_Lectores(QCoreApplication::arguments()))
-        return kv::cli::Ejecuta_Lectores(QCoreApplication::arguments());
+    if (kv::cli::Es_Comando_Sesion(QCoreApplication::arguments()))
+        return kv::cli::Ejecuta_Sesion(QCoreApplication::arguments());
     kv::cli::Options options;
     QString error;
     if (!options.parse(QCoreApplication::arguments(), &error)) {
@@ -23,7 +23,7 @@ int main(int argc, char **argv)
     }
     if (options.help) {
         std::fputs(qPrintable(kv::cli::Options::usage()), stdout);
-        std::fputs(qPrintable(kv::cli::Uso_Lectores()), stdout);
+        std::fputs(qPrintable(kv::cli::Uso_Sesion()), stdout);
         return 0;
     }
     if (!options.portsDir.isEmpty())

@@ -170,3 +170,39 @@ void TestLogin::nivelUsuario()
     QVERIFY(m->Nodo_De(*m->Lectores()));
     QCOMPARE(m->Arbol1->topLevelItem(0)->childCount(), 3);
 }
+
+void TestLogin::espera()
+{
+    Entorno e;
+    e.arranca();
+    TF_Login *l = Ventanas::F_Login;
+    for (int i = 0; i < 4; ++i)
+        e.entra("admin", "wrong");
+    QCOMPARE(l->Espera(), 0);
+    QVERIFY(l->B_Aceptar->isEnabled());
+    QVERIFY(!l->L_Espera->isVisible());
+
+    // The fifth wrong password in a row, whether the login exists or not.
+    kv::ui::Operador::clear();
+    e.entra("nadie", "wrong");
+    QCOMPARE(kv::ui::Operador::history().size(), 1);
+    QCOMPARE(kv::ui::Operador::history()[0].texto, QStringLiteral("Login Incorrecto"));
+    QCOMPARE(l->Espera(), 1);
+    QVERIFY(!l->B_Aceptar->isEnabled());
+    QVERIFY(l->L_Espera->isVisible());
+    QVERIFY2(l->L_Espera->text().startsWith("Too many wrong passwords") && l->L_Espera->text().endsWith(" 1"),
+             qPrintable(l->L_Espera->text()));
+    // Meanwhile not even the right password is tried, by button or by Enter.
+    l->Edit1->setText("admin");
+    l->Edit2->setText("admin");
+    QTest::keyClick(l->Edit2, Qt::Key_Return);
+    QVERIFY(!Ventanas::F_Main->isVisible());
+
+    QTRY_VERIFY_WITH_TIMEOUT(l->B_Aceptar->isEnabled(), 3000);
+    QVERIFY(!l->L_Espera->isVisible());
+    e.entra("admin", "wrong");
+    QCOMPARE(l->Espera(), 2);
+    QTRY_VERIFY_WITH_TIMEOUT(l->B_Aceptar->isEnabled(), 4000);
+    e.entra("admin", "admin");
+    QVERIFY(Ventanas::F_Main->isVisible());
+}

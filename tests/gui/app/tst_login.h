@@ -3,7 +3,8 @@
 #include <QObject>
 
 // The login window: the first login, the lock and unlock of the running
-// program, what may be typed, and the restrictions of the USER level.
+// program, what may be typed, the restrictions of the USER level, and the
+// wait after too many wrong passwords.
 class TestLogin : public QObject {
     Q_OBJECT
 private slots:
@@ -13,4 +14,5 @@ private slots:
     void intro();
     void bloqueo();
     void nivelUsuario();
+    void espera();
 };

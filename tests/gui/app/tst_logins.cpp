@@ -3,13 +3,18 @@
 #include "entorno.h"
 #include "fbtest.h"
 
+#include "app/aviso_clave.h"
+#include "app/tf_cambia_password.h"
 #include "app/tf_delete_conf.h"
+#include "app/tf_login.h"
 #include "app/tf_main.h"
 #include "app/tf_nuevo_login.h"
 #include "app/ventanas.h"
+#include "model/clave.h"
 #include "ui/operador.h"
 
 #include <QComboBox>
+#include <QDebug>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,6 +28,25 @@ QStringList Logins(Entorno &e)
 {
     kv::test::FbConnection c(e.inst.mainDatabase());
     return c.rows("select LOGIN, \"PASSWORD\", ROL from usuario order by COD");
+}
+
+// The stored rows against "login|password|level" each: the password as the
+// hash that stands for it.
+bool Guardados(Entorno &e, const QStringList &esperados)
+{
+    const QStringList filas = Logins(e);
+    if (filas.size() != esperados.size()) {
+        qWarning() << filas << esperados;
+        return false;
+    }
+    for (qsizetype i = 0; i < filas.size(); ++i) {
+        const QStringList f = filas[i].split('|'), x = esperados[i].split('|');
+        if (f[0] != x[0] || f[2] != x[2] || !Clave::Es_Cifrada(f[1]) || !Clave::Coincide(f[1], x[1])) {
+            qWarning() << filas[i] << esperados[i];
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -55,6 +79,7 @@ void TestLogins::nuevoLogin()
     QFETCH(bool, vaciado);
     Entorno e;
     e.arranca();
+    e.entra("admin", "admin");
     TF_Nuevo_login *w = Ventanas::F_Nuevo_login;
     w->show();
     QCOMPARE(w->C_Nivel->currentIndex(), -1);
@@ -69,7 +94,7 @@ void TestLogins::nuevoLogin()
     QStringList esperados{"admin|admin|ADMIN"};
     if (!guardado.isEmpty())
         esperados << guardado;
-    QCOMPARE(Logins(e), esperados);
+    QVERIFY(Guardados(e, esperados));
     // The window stays open for the next login.
     QVERIFY(w->isVisible());
     QCOMPARE(w->Edit1->text().isEmpty(), vaciado || login.isEmpty());
@@ -101,7 +126,7 @@ void TestLogins::nuevoDesdeLaPagina()
     QTest::mouseClick(m->Logins()->B_Nuevo_Login, Qt::LeftButton);
     QVERIFY(!Ventanas::F_Nuevo_login->isVisible());
     QCOMPARE(columna(m->Logins()->Lista4, 0), QStringList({"admin", "eva", "ines"}));
-    QCOMPARE(Logins(e).last(), QStringLiteral("ines|xy|USER"));
+    QVERIFY(Guardados(e, {"admin|admin|ADMIN", "eva|xy|USER", "ines|xy|USER"}));
 }
 
 void TestLogins::borrar_data()
@@ -161,4 +186,86 @@ void TestLogins::borrar()
     for (const QString &r : Logins(e))
         filas << r.section('|', 0, 0);
     QCOMPARE(filas, quedan);
+}
+
+namespace {
+
+// Types into the change-password window and presses OK.
+void Cambia(TF_Cambia_Password *w, const QString &antigua, const QString &nueva, const QString &otra)
+{
+    for (QLineEdit *e : {w->Edit2, w->Edit3, w->Edit4})
+        e->clear();
+    QTest::keyClicks(w->Edit2, antigua);
+    QTest::keyClicks(w->Edit3, nueva);
+    QTest::keyClicks(w->Edit4, otra);
+    kv::ui::Operador::clear();
+    QTest::mouseClick(w->B_Aceptar, Qt::LeftButton);
+}
+
+QString Ultimo_Mensaje()
+{
+    const auto h = kv::ui::Operador::history();
+    return h.isEmpty() ? QString() : h.last().texto;
+}
+
+} // namespace
+
+void TestLogins::avisoDeFabrica()
+{
+    Entorno e;
+    e.arranca();
+    e.entra("admin", "admin");
+    TF_Main *m = Ventanas::F_Main;
+    QVERIFY(m->Panel_Aviso_Clave->isVisible());
+    QVERIFY(m->Panel_Aviso_Clave->L_Aviso_Clave->text().contains("factory password"));
+
+    bool visto = false;
+    kv::ui::Operador::setNextDialogAction([&](QDialog *d) {
+        auto *w = qobject_cast<TF_Cambia_Password *>(d);
+        QVERIFY(w && w->isVisible());
+        QCOMPARE(w->Edit1->text(), QStringLiteral("admin"));
+        QVERIFY(w->Edit1->isReadOnly());
+        Cambia(w, "wrong", "Nueva1", "Nueva1");
+        QCOMPARE(Ultimo_Mensaje(), QStringLiteral("The old password is wrong."));
+        Cambia(w, "admin", "Nueva1", "nueva2");
+        QCOMPARE(Ultimo_Mensaje(), QStringLiteral("Type the new password twice, the same both times."));
+        Cambia(w, "admin", "", "");
+        QCOMPARE(Ultimo_Mensaje(), QStringLiteral("Type the new password twice, the same both times."));
+        QVERIFY(w->isVisible());
+        Cambia(w, "ADMIN", "Nueva1", "Nueva1");
+        QCOMPARE(Ultimo_Mensaje(), QStringLiteral("The password has been changed."));
+        visto = true;
+    });
+    QTest::mouseClick(m->Panel_Aviso_Clave->B_Cambia_Clave, Qt::LeftButton);
+    QVERIFY(visto);
+    QVERIFY(!m->Panel_Aviso_Clave->isVisible());
+    QVERIFY(Guardados(e, {"admin|nueva1|ADMIN"}));
+
+    // Locked now, the program opens with the new password only.
+    m->B_LoginClick();
+    e.entra("admin", "admin");
+    QVERIFY(!m->isVisible());
+    e.entra("admin", "NUEVA1");
+    QVERIFY(m->isVisible());
+}
+
+void TestLogins::cambioDesdeLaPagina()
+{
+    Entorno e;
+    QVERIFY(e.sqlPrincipal({"INSERT INTO usuario VALUES (gen_id(GEN_USUARIO_ID, 1), 'guard', 'door', 'USER')"}));
+    e.arranca();
+    e.entra("admin", "admin");
+    TF_Main *m = Ventanas::F_Main;
+    m->Muestra(*m->Logins());
+    fila(m->Logins()->Lista4, "guard")->setSelected(true);
+    kv::ui::Operador::setNextDialogAction([](QDialog *d) {
+        auto *w = qobject_cast<TF_Cambia_Password *>(d);
+        QVERIFY(w);
+        QCOMPARE(w->Edit1->text(), QStringLiteral("guard"));
+        Cambia(w, "door", "gate", "gate");
+    });
+    QTest::mouseClick(m->Logins()->B_Password_login, Qt::LeftButton);
+    QVERIFY(Guardados(e, {"admin|admin|ADMIN", "guard|gate|USER"}));
+    // admin keeps the factory password: the notice stays.
+    QVERIFY(m->Panel_Aviso_Clave->isVisible());
 }

@@ -2,8 +2,9 @@
 
 #include <QObject>
 
-// The application's logins: the new-login window's rules and the deletion
-// rules, where the last administrator always stays.
+// The application's logins: the new-login window's rules, the deletion
+// rules, where the last administrator always stays, and password changes,
+// with the notice while admin keeps its factory password.
 class TestLogins : public QObject {
     Q_OBJECT
 private slots:
@@ -12,4 +13,6 @@ private slots:
     void nuevoDesdeLaPagina();
     void borrar_data();
     void borrar();
+    void avisoDeFabrica();
+    void cambioDesdeLaPagina();
 };

@@ -4,7 +4,9 @@
 
 #include "app/tf_main.h"
 #include "app/ventanas.h"
+#include "model/globales.h"
 #include "model/variables.h"
+#include "model/zarvserver.h"
 #include "ui/imagen_pulsable.h"
 #include "ui/operador.h"
 
@@ -50,6 +52,9 @@ Banco::~Banco()
 void Banco::arranca()
 {
     e.arranca();
+    // The readers' page as the factory administrator works it; the login
+    // window itself is tested with the application.
+    QVERIFY(Globales::Servidor && Globales::Servidor->Comprueba_Login("admin", "admin"));
 }
 
 TF_Main *Banco::m() const

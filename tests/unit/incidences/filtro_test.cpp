@@ -167,7 +167,11 @@ TEST_F(IncidenciaLoadTest, TheLowerCaseSortColumnBecomesTheDelimitedNameForGood)
     EXPECT_TRUE(inc->Sentencia().endsWith("order by \"TIMESTAMP\""));
     inc->Refrescar();
     EXPECT_EQ(inc->Orden(), "\"TIMESTAMP\"");
-    // Any other column goes in as it is; the list is still the reverse of the statement.
+    // Any other column of the table goes in as it is, with its direction; the
+    // list is still the reverse of the statement. Anything else is refused.
+    for (const char *mal : {"cod; delete from zarvincidencia", "cod desc, 1", "nada", "cod sideways", ""})
+        EXPECT_THROW(inc->Set_Orden(mal), ErrorBD) << mal;
+    EXPECT_EQ(inc->Orden(), "\"TIMESTAMP\"");
     inc->Set_Orden("cod desc");
     inc->Refrescar();
     EXPECT_EQ(Cods(*inc), (QList<int>{1, 2, 3, 4}));
@@ -178,7 +182,11 @@ TEST_F(IncidenciaLoadTest, AFailedLoadLeavesCountAndListAsTheyWere)
     inc->Filtro_Textos("", "", 5);
     inc->Refrescar();
     ASSERT_EQ(inc->Cuenta(), 2);
-    inc->Set_Orden("no_such_column");
+    // A column the load reads goes away (a file from another version).
+    {
+        kv::test::FbConnection c(inst.installationFile(1));
+        ASSERT_TRUE(c.exec("ALTER TABLE zarvincidencia DROP hist_controlador")) << c.lastError().toStdString();
+    }
     EXPECT_THROW(inc->Refrescar(), ErrorBD);
     EXPECT_EQ(inc->Cuenta(), 2);
     EXPECT_EQ(Cods(*inc), (QList<int>{3, 1}));

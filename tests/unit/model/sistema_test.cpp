@@ -84,6 +84,7 @@ TEST_F(SistemaTest, GlobalInstancesHoldTheServerAndTheOpenInstallation)
 {
     Globales::Servidor = std::make_unique<ZARVServer>();
     Globales::Servidor->Configurar(QString(), inst.mainDatabase(), "quillpond", "sysdba");
+    Globales::Servidor->Abre_Sesion_Consola();
     Globales::Sistema = std::make_unique<ZARVSistema>(nullptr, inst.installationFile(1), Globales::Servidor.get());
     Globales::Sistema->Crea_Colecciones();
     EXPECT_EQ(Globales::Sistema->Usuarios()->Cuenta(), 0);

@@ -167,12 +167,19 @@ TEST_F(UsuarioTest, FailedReloadKeepsTheListAndTheStatementErrorReachesTheCaller
 {
     Insert("A", "A");
     const auto before = usuarios->Elemento(0);
-    usuarios->Set_Orden("no_such_column");
+    // A column the load reads goes away (a file from another version).
+    {
+        FbConnection c(inst.installationFile(1));
+        ASSERT_TRUE(c.exec("ALTER TABLE zarvusuario DROP fotografia")) << c.lastError().toStdString();
+    }
     EXPECT_THROW(usuarios->Carga(), ErrorBD);
     EXPECT_EQ(usuarios->Cuenta(), 1);
     EXPECT_EQ(usuarios->Elemento(0), before);
     // The collection's query is usable again after the failure.
-    usuarios->Set_Orden("id");
+    {
+        FbConnection c(inst.installationFile(1));
+        ASSERT_TRUE(c.exec("ALTER TABLE zarvusuario ADD fotografia VARCHAR(255)")) << c.lastError().toStdString();
+    }
     EXPECT_NO_THROW(usuarios->Carga());
     EXPECT_EQ(usuarios->Cuenta(), 1);
 }

@@ -1,11 +1,11 @@
 // keyvane-cli's readers commands as an installer scripts them: a real
 // installation file, keyvane-sim on COM1 (readers 1 and 3) and COM2 (reader
 // 2), the same workflows as the readers page.
+#include "cli_proceso.h"
 #include "fbtest.h"
 #include "simprocess.h"
 #include "tempinstall.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -14,16 +14,6 @@
 
 using kv::test::FbConnection;
 using kv::test::SimProcess;
-
-namespace {
-
-struct Salida {
-    int estado = -1;
-    QStringList lineas;
-    QString err;
-};
-
-} // namespace
 
 class CliLectoresTest : public ::testing::Test {
 protected:
@@ -44,22 +34,7 @@ protected:
         }
     }
 
-    Salida Cli(const QStringList &args)
-    {
-        QProcess p;
-        p.start(kv::test::binary(QStringLiteral("keyvane-cli")),
-                QStringList{"--program-dir", inst.programDir(), "--system-dir", inst.systemDir(), "--ports-dir",
-                            inst.portsDir()}
-                    + args);
-        if (!p.waitForFinished(60000)) {
-            p.kill();
-            p.waitForFinished();
-            return {};
-        }
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
-                QString::fromUtf8(p.readAllStandardError())};
-    }
+    Salida_Cli Cli(const QStringList &args) { return Ejecuta_Cli(inst, args); }
 
     QStringList Filas(const QString &sql)
     {
@@ -74,7 +49,7 @@ protected:
 
 TEST_F(CliLectoresTest, ListsTestsClonesAndErasesLikeTheReadersPage)
 {
-    Salida s = Cli({"readers"});
+    Salida_Cli s = Cli({"readers"});
     ASSERT_EQ(s.estado, 0) << s.err.toStdString();
     EXPECT_EQ(s.lineas, (QStringList{"1\t1\t1\tMain door", "2\t2\t2\tGarage", "3\t1\t3\tBack door"}));
 
@@ -108,7 +83,7 @@ TEST_F(CliLectoresTest, AddsEditsAndDeletesWithTheWindowsChecks)
     EXPECT_EQ(Cli({"reader-add", "7", "2", "5", "Side", "gate"}).estado, 0);
     EXPECT_TRUE(Cli({"readers"}).lineas.contains("7\t2\t5\tSide gate"));
     // The same address on the same port is refused, with the window's message.
-    Salida s = Cli({"reader-add", "8", "2", "5", "Other"});
+    Salida_Cli s = Cli({"reader-add", "8", "2", "5", "Other"});
     EXPECT_EQ(s.estado, 2);
     EXPECT_TRUE(s.err.contains("Direccion controlador ya existente")) << s.err.toStdString();
 
@@ -133,7 +108,7 @@ class CliLectoresErrorTest : public CliLectoresTest, public ::testing::WithParam
 
 TEST_P(CliLectoresErrorTest, ExitsTwoWithOneClearLine)
 {
-    const Salida s = Cli(GetParam().args);
+    const Salida_Cli s = Cli(GetParam().args);
     EXPECT_EQ(s.estado, 2);
     EXPECT_TRUE(s.err.contains(QString::fromUtf8(GetParam().mensaje))) << s.err.toStdString();
     EXPECT_TRUE(s.lineas.isEmpty());
@@ -152,7 +127,7 @@ TEST_F(CliLectoresTest, AnInstallationARunningProgramHoldsIsToldInOneLine)
     // This process holds the file open embedded, as a running program would.
     FbConnection abierta(inst.installationFile(1));
     ASSERT_TRUE(abierta.isOpen());
-    const Salida s = Cli({"readers"});
+    const Salida_Cli s = Cli({"readers"});
     EXPECT_EQ(s.estado, 2);
     EXPECT_TRUE(s.err.contains("open in a running Keyvane")) << s.err.toStdString();
     EXPECT_EQ(s.err.count('\n'), 1);

@@ -49,6 +49,11 @@ void FlujoTest::SetUp()
     db = std::make_unique<FbConnection>(inst.installationFile(1));
     ASSERT_TRUE(db->isOpen());
     Globales::Sistema = Abre();
+    // The main database as the program holds it, with the console's
+    // administrator session (the level tests log in as a USER).
+    Globales::Servidor = std::make_unique<ZARVServer>();
+    Globales::Servidor->Configurar(QString(), inst.mainDatabase(), QStringLiteral("quillpond"), QStringLiteral("sysdba"));
+    Globales::Servidor->Abre_Sesion_Consola();
     Controlador(1, 1, 1);
     Controlador(3, 1, 3);
     Controlador(2, 2, 2);
@@ -64,6 +69,7 @@ void FlujoTest::TearDown()
 {
     kv::wf::Coordinacion::Set_Temporizador(nullptr);
     Globales::Sistema.reset();
+    Globales::Servidor.reset();
     db.reset();
     com1.reset();
     com2.reset();

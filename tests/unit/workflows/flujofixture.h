@@ -43,7 +43,8 @@ public:
 // Installation 1 open as the program keeps it (Globales::Sistema, with its
 // incidence log), controllers 1 and 3 on COM1 at addresses 1 and 3 and
 // controller 2 on COM2 at address 2, each line answered by keyvane-sim, and
-// the maintenance timer handed to the workflows.
+// the maintenance timer handed to the workflows; Globales::Servidor on the main
+// database with the console's administrator session.
 class FlujoTest : public ModelTest {
 protected:
     void SetUp() override;
