@@ -66,6 +66,8 @@ TEST_F(Configuracion, MissingFileReadsAsDefaults)
     EXPECT_EQ(Variables::LAST_INSTALLATION, QStringLiteral("0"));
     EXPECT_EQ(Variables::USA_LECTOR, QString());
     EXPECT_EQ(Variables::Servidor_BD, QString());
+    EXPECT_EQ(Variables::Usuario_BD, QStringLiteral("sysdba"));
+    EXPECT_EQ(Variables::Password_BD, QStringLiteral("quillpond"));
     EXPECT_FALSE(Variables::Lector_Activo);
     EXPECT_FALSE(QFile::exists(fichero())) << "reading never creates the file";
 }
@@ -193,6 +195,23 @@ TEST_F(Configuracion, WhatIsWrittenReadsBack)
     EXPECT_TRUE(Variables::Lector_Activo);
     EXPECT_EQ(Variables::Lector_Codigo, 4);
     EXPECT_EQ(Variables::Servidor_BD, QStringLiteral("server.local"));
+}
+
+TEST_F(Configuracion, TheServerAccountIsReadButNeverWrittenAndTheFileIsKeptFromOtherAccounts)
+{
+    escribir("[General]\r\nServidor_BD=dbhost\r\nUsuario_BD=keyvane\r\nPassword_BD=s3cret;x\r\n");
+    QFile::setPermissions(fichero(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    Variables::Lee_Configuracion();
+    EXPECT_EQ(Variables::Usuario_BD, QStringLiteral("keyvane"));
+    EXPECT_EQ(Variables::Password_BD, QStringLiteral("s3cret;x"));
+    Variables::Usuario_BD = QStringLiteral("changed");
+    Variables::Guarda_Configuracion();
+    const QByteArray escrito = leer();
+    EXPECT_TRUE(escrito.contains("Usuario_BD=keyvane")) << escrito.toStdString();
+    EXPECT_TRUE(escrito.contains("Password_BD=s3cret;x")) << escrito.toStdString();
+    const QFile::Permissions p = QFile::permissions(fichero());
+    EXPECT_FALSE(p & (QFile::ReadOther | QFile::WriteOther | QFile::ExeOther));
+    EXPECT_TRUE(p & QFile::ReadGroup) << "the operators' group keeps reading it";
 }
 
 TEST_F(Configuracion, Cameras)
