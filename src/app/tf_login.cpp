@@ -82,6 +82,8 @@ TF_Login::TF_Login(QWidget *parent)
     rejilla->addWidget(Edit2, 1, 1);
     rejilla->addWidget(B_Aceptar, 2, 1, Qt::AlignRight);
     rejilla->addWidget(L_Espera, 3, 0, 1, 2);
+    // The fields stay where they are when the wait shows below them.
+    rejilla->setRowStretch(4, 1);
     auto *caja = new QVBoxLayout(this);
     caja->addWidget(PageControl);
 
