@@ -52,6 +52,10 @@ constexpr auto mensajes = std::to_array<const char *>({
     "Variables_variables_F_Main_41", // change password: the old one is wrong
     "Variables_variables_F_Main_42", // change password: the new one empty or typed differently
     "Variables_variables_F_Main_43", // change password: done
+    "Variables_variables_F_Main_44", // a card code that is not one; the code follows
+    "Variables_variables_F_Main_45", // a user's name too long or on several lines
+    "Variables_variables_F_Main_46", // a card of another user: give it away? The code and owner follow
+    "Variables_variables_F_Main_47", // a photograph that is not a picture; the file follows
     "Variables_variables_F_edit_controller_1", // door-open time outside 0..99
     "Variables_variables_F_edit_controller_2", // door-lock time outside 1..99
     "Variables_variables_F_Exp_imp_1",         // the workbook could not be written or read

@@ -28,6 +28,9 @@ public:
     virtual void Paso(const QString &texto) = 0;
     // Stops the animation and closes the window.
     virtual void Cierra() = 0;
+    // True once the operator asked to stop (the window's Cancel): the
+    // workflow ends before its next item.
+    virtual bool Cancelado() const { return false; }
 };
 
 } // namespace kv::wf
