@@ -27,6 +27,7 @@ void Progreso_Ventana::Muestra()
 {
     if (!m_ventana)
         return;
+    m_ventana->Cancelado = false;
     m_ventana->show();
     m_ventana->P1->setValue(m_ventana->P1->minimum());
     m_ventana->Label1->clear();
@@ -55,4 +56,9 @@ void Progreso_Ventana::Cierra()
         return;
     m_ventana->Ani1->SetActive(false);
     m_ventana->close();
+}
+
+bool Progreso_Ventana::Cancelado() const
+{
+    return m_ventana && m_ventana->Cancelado;
 }

@@ -17,7 +17,8 @@ private:
     QWidget *m_padre;
 };
 
-// A workflow's progress in the progress window F_Muestra_recep.
+// A workflow's progress in the progress window F_Muestra_recep, or in
+// F_Muestra_Del, whose Cancel the workflow sees.
 class Progreso_Ventana : public kv::wf::Progreso {
 public:
     explicit Progreso_Ventana(TF_Muestra_recep *ventana) : m_ventana(ventana) {}
@@ -25,6 +26,7 @@ public:
     void Rango(int pasos) override;
     void Paso(const QString &texto) override;
     void Cierra() override;
+    bool Cancelado() const override;
 
 private:
     TF_Muestra_recep *m_ventana;

@@ -1,19 +1,34 @@
 #include "app/pagina_usuarios.h"
 
+#include "app/dialogo_buscar.h"
 #include "app/disposicion.h"
+#include "app/interlocutor_ventanas.h"
+#include "app/tf_delete_conf.h"
+#include "app/tf_edit_user.h"
+#include "app/tf_main.h"
+#include "app/tf_muestra_del.h"
+#include "app/tf_nuevo_usr.h"
+#include "app/tf_pregunta_elimina_tarj.h"
+#include "app/ventanas.h"
+#include "app/ventanas_usuarios.h"
 #include "app/lectores_tarjeta.h"
 
 #include "model/globales.h"
+#include "model/variables.h"
 #include "model/zarvcolecciontarjeta.h"
 #include "model/zarvcoleccionusuario.h"
 #include "model/zarvusuario.h"
 #include "ui/imagenes.h"
 #include "ui/listas.h"
+#include "ui/accion.h"
+#include "ui/operador.h"
+#include "workflows/flujo_usuarios.h"
 
 #include <QBoxLayout>
 #include <QFrame>
 #include <QHash>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -53,6 +68,108 @@ Pagina_Usuarios::Pagina_Usuarios(Vista_Principal &vista, QObject *padre)
     caja->addWidget(Label1);
     caja->addWidget(barra);
     caja->addWidget(Lista1, 1);
+
+    QWidget *ventana = Vista().Ventana();
+    m_buscar = new Dialogo_Buscar(ventana);
+    connect(m_buscar, &Dialogo_Buscar::Buscar, this, [this](const QString &t) {
+        if (Find_userFind(t))
+            Lista1->setFocus();
+    });
+    kv::ui::Al_Pulsar(B_New_USR_Usr, ventana, [this] { B_New_USR_MainClick(); });
+    kv::ui::Al_Pulsar(B_edit_usr, ventana, [this] { B_edit_usrClick(); });
+    kv::ui::Al_Pulsar(B_Delete, ventana, [this] { B_DeleteClick(); });
+    kv::ui::Al_Pulsar(SpeedButton25, ventana, [this] { SpeedButton25Click(); });
+    connect(Lista1, &QTreeWidget::itemDoubleClicked, this,
+            [this, ventana] { kv::ui::Ejecuta_Accion(ventana, [this] { B_edit_usrClick(); }); });
+}
+
+namespace {
+
+void Muestra(QWidget *w)
+{
+    w->show();
+    w->raise();
+    w->activateWindow();
+}
+
+} // namespace
+
+void Pagina_Usuarios::B_New_USR_MainClick()
+{
+    Muestra(Ventanas::F_Nuevo_Usr);
+}
+
+void Pagina_Usuarios::B_edit_usrClick()
+{
+    QTreeWidgetItem *fila = Lista1->currentItem();
+    if (!fila || !fila->isSelected())
+        return;
+    TF_Edit_User *w = Ventanas::F_Edit_User;
+    // The window shows one user at a time: reopened, it shows this one.
+    w->close();
+    if (w->Prepara_Usuario(fila->text(4).toInt()))
+        Muestra(w);
+}
+
+void Pagina_Usuarios::B_DeleteClick()
+{
+    std::vector<int> ids;
+    for (int i = 0; i < Lista1->topLevelItemCount(); ++i)
+        if (Lista1->topLevelItem(i)->isSelected())
+            ids.push_back(Lista1->topLevelItem(i)->text(4).toInt());
+    if (ids.empty())
+        return;
+    TF_Delete_Conf *pregunta = Ventanas::F_Delete_Conf;
+    pregunta->Label1->setText(Variables::Mensaje(QStringLiteral("Variables_variables_F_Main_8"))
+                              + QString::number(ids.size()) + QStringLiteral(")?"));
+    if (kv::ui::Operador::Modal(pregunta) != 1)
+        return;
+    struct Fin {
+        ~Fin() { Ventanas::F_Main->Refrescar_usuariosII(); }
+    } fin;
+    Progreso_Ventana progreso(Ventanas::F_Muestra_Del);
+    kv::wf::Elimina_Usuarios(ids, progreso, [] {
+        TF_Pregunta_elimina_tarj *p = Ventanas::F_Pregunta_elimina_tarj;
+        p->Respuesta = 0;
+        return kv::ui::Operador::Modal(p) == 25;
+    });
+}
+
+void Pagina_Usuarios::SpeedButton25Click()
+{
+    Muestra(m_buscar);
+    m_buscar->Texto->setFocus();
+}
+
+bool Pagina_Usuarios::Find_userFind(const QString &texto)
+{
+    const QString buscado = texto.toUpper();
+    QList<QTreeWidgetItem *> halladas;
+    Lista1->clearSelection();
+    for (int i = 0; i < Lista1->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *f = Lista1->topLevelItem(i);
+        for (int c = 0; c < 4; ++c) {
+            if (!buscado.isEmpty() && f->text(c).toUpper().contains(buscado)) {
+                f->setSelected(true);
+                halladas << f;
+                break;
+            }
+        }
+    }
+    if (halladas.isEmpty())
+        return false;
+    // The next match after the current row, round to the first.
+    const int actual = Lista1->currentItem() ? Lista1->indexOfTopLevelItem(Lista1->currentItem()) : -1;
+    QTreeWidgetItem *siguiente = halladas.first();
+    for (QTreeWidgetItem *f : halladas) {
+        if (Lista1->indexOfTopLevelItem(f) > actual) {
+            siguiente = f;
+            break;
+        }
+    }
+    Lista1->setCurrentItem(siguiente, 0, QItemSelectionModel::NoUpdate);
+    Lista1->scrollToItem(siguiente);
+    return true;
 }
 
 void Pagina_Usuarios::Refrescar()

@@ -2,6 +2,7 @@
 
 #include "app/pagina.h"
 
+class Dialogo_Buscar;
 class QLabel;
 class QPushButton;
 class QTreeWidget;
@@ -26,4 +27,20 @@ public:
 
     // Reloads the cardholders and the cards, then the list.
     void Refrescar() override;
+
+    // The new-user window (also the tool bar's "User").
+    void B_New_USR_MainClick();
+    // The edit-user window for the selected row.
+    void B_edit_usrClick();
+    // Deletes the selected users after the operator confirms.
+    void B_DeleteClick();
+    void SpeedButton25Click();
+    // Selects every row whose name, surnames, card count or cards hold
+    // texto in any letter case, and moves to the next of them after the
+    // current row, so that repeating the find walks the matches.
+    bool Find_userFind(const QString &texto);
+    Dialogo_Buscar *Find_user() const { return m_buscar; }
+
+private:
+    Dialogo_Buscar *m_buscar = nullptr;
 };

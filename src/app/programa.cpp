@@ -3,13 +3,22 @@
 #include "app/tf_clone_controller.h"
 #include "app/tf_contr_n.h"
 #include "app/tf_delete_conf.h"
+#include "app/tf_edit_user.h"
 #include "app/tf_edit_controller.h"
 #include "app/tf_login.h"
 #include "app/tf_main.h"
+#include "app/tf_muestra_del.h"
 #include "app/tf_muestra_recep.h"
 #include "app/tf_nuevo_login.h"
+#include "app/tf_nuevo_usr.h"
+#include "app/tf_pregunta_elimina_tarj.h"
 #include "app/ventanas.h"
 #include "app/ventanas_lectores.h"
+#include "app/ventanas_usuarios.h"
+
+#include "cameras/tf_camera_control.h"
+#include "cameras/tf_new_camera.h"
+#include "cameras/ventanas_camaras.h"
 
 #include "lang/lang.h"
 #include "model/globales.h"
@@ -59,12 +68,18 @@ const std::vector<Entrada> &orden()
     static const std::vector<Entrada> tabla = {
         ventana(Ventanas::F_Login),
         ventana_principal(),
+        ventana(Ventanas::F_Nuevo_Usr),
         ventana(Ventanas::F_Contr_N),
         ventana(Ventanas::F_edit_controller),
         ventana(Ventanas::F_Clone_Controller),
         ventana(Ventanas::F_Muestra_recep),
         ventana(Ventanas::F_Delete_Conf),
+        ventana(Ventanas::F_Muestra_Del),
+        ventana(Ventanas::F_Pregunta_elimina_tarj),
         ventana(Ventanas::F_Nuevo_login),
+        ventana(Ventanas::F_Edit_User),
+        ventana(Ventanas_Camaras::F_Camera_Control),
+        ventana(Ventanas_Camaras::F_New_Camera),
     };
     return tabla;
 }

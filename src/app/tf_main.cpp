@@ -1,6 +1,7 @@
 #include "app/tf_main.h"
 
 #include "app/aviso_clave.h"
+#include "app/pagina_usuarios.h"
 #include "app/tf_login.h"
 #include "app/ventanas.h"
 
@@ -84,6 +85,7 @@ void TF_Main::Conecta_Acciones()
     Al_Pulsar(B_Login, this, [this] { B_LoginClick(); });
     Al_Pulsar(SpeedButton13, this, [this] { SpeedButton13Click(); });
     Al_Pulsar(B_Test_TODOS, this, [this] { B_Test_TODOSClick(); });
+    Al_Pulsar(B_New_USR_Main, this, [this] { Usuarios()->B_New_USR_MainClick(); });
     connect(I_PLAY_OFF, &kv::ui::Imagen_Pulsable::clicked, this,
             [this] { Ejecuta_Accion(this, [this] { I_PLAY_OFFClick(); }); });
     connect(I_PLAY_ON, &kv::ui::Imagen_Pulsable::clicked, this,

@@ -8,9 +8,15 @@
 #include <QVBoxLayout>
 
 TF_Muestra_recep::TF_Muestra_recep(QWidget *parent)
+    : TF_Muestra_recep("F_Muestra_recep", parent)
+{
+    Lang::Traducir_Ventana(this);
+}
+
+TF_Muestra_recep::TF_Muestra_recep(const char *nombre, QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
-    setObjectName(QStringLiteral("F_Muestra_recep"));
+    setObjectName(QLatin1String(nombre));
     setWindowTitle(QStringLiteral("Cancelar"));
     // The loops it follows run on this thread and keep the event loop going;
     // the operator may look, not act, through it.
@@ -28,6 +34,4 @@ TF_Muestra_recep::TF_Muestra_recep(QWidget *parent)
     caja->addWidget(Ani1);
     caja->addWidget(Label1);
     caja->addWidget(P1);
-
-    Lang::Traducir_Ventana(this);
 }

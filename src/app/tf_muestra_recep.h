@@ -17,4 +17,10 @@ public:
     Animacion_Copia *Ani1;
     QLabel *Label1;
     Barra_Progreso *P1;
+    // Set by a Cancel button, where the window has one (F_Muestra_Del).
+    bool Cancelado = false;
+
+protected:
+    // The window of another name that builds on this one.
+    TF_Muestra_recep(const char *nombre, QWidget *parent);
 };

@@ -1,0 +1,18 @@
+#include "tst_borrar_usuarios.h"
+#include "tst_editar_usuario.h"
+#include "tst_nuevo_usuario.h"
+
+#include "clases.h"
+
+#include "ui/operador.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    // Every answer is queued by the test that needs it.
+    kv::ui::Operador::setUnattended(true);
+    return Ejecuta_Clases(argc, argv,
+                          {Clase<TestNuevoUsuario>(), Clase<TestEditarUsuario>(), Clase<TestBorrarUsuarios>()});
+}
