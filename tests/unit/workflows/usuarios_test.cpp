@@ -8,6 +8,8 @@
 #include "workflows/coordinacion.h"
 #include "workflows/flujo_usuarios.h"
 
+#include <QFile>
+
 using namespace kv::wf;
 
 namespace {
@@ -170,4 +172,21 @@ TEST(CodigoTarjeta, OnlyTenDigitsAtMostMakeACode)
     EXPECT_EQ(Codigo_Tarjeta("9912345678"), std::optional<QString>("9912345678"));
     for (const char *mal : {"", "12345678901", "12A45", " 12", "-1", "1e5", "１２"})
         EXPECT_FALSE(Codigo_Tarjeta(QString::fromUtf8(mal))) << mal;
+}
+
+TEST_F(UsuariosTest, APortThatCannotBeOpenedEndsTheSaveAndTheCleanUpStillRuns)
+{
+    com2->stop();
+    QFile::remove(inst.portsDir() + "/COM2");
+    try {
+        Nuevo("Ana", {"0000000001"}, {1, 2});
+        ADD_FAILURE() << "the save went on without COM2";
+    } catch (const std::exception &e) {
+        EXPECT_TRUE(QString::fromUtf8(e.what()).contains("COM2")) << e.what();
+    }
+    EXPECT_FALSE(Coordinacion::Ocupado());
+    EXPECT_EQ(Coordinacion::Retenciones(), 0);
+    // What went before the failure is kept: the user, his card, reader 1's copy.
+    EXPECT_EQ(Asignaciones(), QStringList{"0000000001|1|S"});
+    EXPECT_EQ(com1->command("dump 1"), QStringList{"0000000001"});
 }
