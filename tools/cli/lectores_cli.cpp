@@ -1,69 +1,14 @@
 #include "lectores_cli.h"
 
 #include "model/globales.h"
-#include "model/variables.h"
 #include "model/zarvcoleccioncontrolador.h"
 #include "workflows/coordinacion.h"
 #include "workflows/flujo_lectores.h"
-#include "workflows/interlocutor.h"
 
 #include <cstdio>
-#include <unistd.h>
 
 namespace kv::cli {
 namespace {
-
-// The command line is the operator's confirmation; what the workflows would
-// have shown goes to standard error.
-class Interlocutor_Consola : public kv::wf::Interlocutor {
-public:
-    void Mensaje(const QString &texto, const QString &) override
-    {
-        if (texto != Variables::Texto_Ausente)
-            std::fprintf(stderr, "%s\n", qPrintable(texto));
-    }
-    bool Confirma(const QString &) override { return true; }
-};
-
-// Progress on standard error, when that is a terminal.
-class Progreso_Consola : public kv::wf::Progreso {
-public:
-    void Muestra() override { m_paso = 0; }
-    void Rango(int pasos) override { m_pasos = pasos; }
-    void Paso(const QString &texto) override
-    {
-        ++m_paso;
-        if (isatty(STDERR_FILENO))
-            std::fprintf(stderr, "\r%d/%d %s   ", m_paso, m_pasos, qPrintable(texto));
-    }
-    void Cierra() override
-    {
-        if (isatty(STDERR_FILENO) && m_pasos > 0)
-            std::fputc('\n', stderr);
-    }
-
-private:
-    int m_paso = 0;
-    int m_pasos = 0;
-};
-
-bool Numero(const QString &texto, int *valor)
-{
-    bool ok = false;
-    *valor = texto.toInt(&ok);
-    return ok;
-}
-
-// The number of an existing controller, or -1 with the reason told.
-int Lector(const QString &texto)
-{
-    int codigo = 0;
-    if (!Numero(texto, &codigo))
-        return Falla(QStringLiteral("%1 is not a reader number").arg(texto), -1);
-    if (!kv::wf::Controlador(codigo))
-        return Falla(QStringLiteral("the installation has no reader %1").arg(codigo), -1);
-    return codigo;
-}
 
 int Lista(const QStringList &)
 {

@@ -2,15 +2,19 @@
 
 #include "lectores_cli.h"
 #include "logins_cli.h"
+#include "usuarios_cli.h"
 
+#include "lang/lang.h"
 #include "model/globales.h"
 #include "model/nivel.h"
 #include "model/variables.h"
 #include "platform/paths.h"
 #include "workflows/coordinacion.h"
+#include "workflows/flujo_lectores.h"
 #include "workflows/instalacion.h"
 
 #include <cstdio>
+#include <unistd.h>
 
 namespace kv::cli {
 namespace {
@@ -29,6 +33,7 @@ const Tabla_Comandos &Comandos()
     static const Tabla_Comandos tabla = [] {
         Tabla_Comandos t = Comandos_Lectores();
         t.insert(Comandos_Logins());
+        t.insert(Comandos_Usuarios());
         return t;
     }();
     return tabla;
@@ -92,6 +97,11 @@ bool Lee_Ajustes(const Llamada &l)
         kv::Paths::setPortsDir(l.puertos);
     try {
         Variables::Lee_Configuracion();
+        // The workflows tell the operator why they refused in the program's
+        // own messages; without a language chosen they would all read "¿?".
+        if (Lang::Sin_Idioma())
+            Variables::Idioma = Lang::Idioma_Por_Defecto;
+        Lang::Cargar_Mensajes();
         return true;
     } catch (const std::exception &e) {
         Falla(QString::fromUtf8(e.what()));
@@ -154,6 +164,54 @@ int Falla(const QString &texto, int estado)
     return estado;
 }
 
+Interlocutor_Consola::Interlocutor_Consola(const QString &opcion, bool dada)
+    : m_opcion(opcion)
+    , m_respuesta(dada)
+{
+}
+
+void Interlocutor_Consola::Mensaje(const QString &texto, const QString &)
+{
+    if (texto != Variables::Texto_Ausente)
+        std::fprintf(stderr, "%s\n", qPrintable(texto));
+}
+
+bool Interlocutor_Consola::Confirma(const QString &texto)
+{
+    if (!m_opcion.isEmpty()) {
+        const QString respuesta = m_respuesta ? QStringLiteral("yes (%1)").arg(m_opcion)
+                                              : QStringLiteral("no (%1 not given)").arg(m_opcion);
+        std::fprintf(stderr, "%s %s\n", qPrintable(texto), qPrintable(respuesta));
+    }
+    if (!m_respuesta)
+        m_rehusado = true;
+    return m_respuesta;
+}
+
+void Progreso_Consola::Paso(const QString &texto)
+{
+    ++m_paso;
+    if (isatty(STDERR_FILENO))
+        std::fprintf(stderr, "\r%d/%d %s   ", m_paso, m_pasos, qPrintable(texto));
+}
+
+void Progreso_Consola::Cierra()
+{
+    if (isatty(STDERR_FILENO) && m_pasos > 0)
+        std::fputc('\n', stderr);
+}
+
+int Lector(const QString &texto)
+{
+    bool numero = false;
+    const int codigo = texto.toInt(&numero);
+    if (!numero)
+        return Falla(QStringLiteral("%1 is not a reader number").arg(texto), -1);
+    if (!kv::wf::Controlador(codigo))
+        return Falla(QStringLiteral("the installation has no reader %1").arg(codigo), -1);
+    return codigo;
+}
+
 bool Es_Comando_Sesion(const QStringList &arguments)
 {
     Llamada l;
@@ -199,8 +257,8 @@ QString Uso_Sesion()
                "  --program-dir   the directory holding BDKV/ (default: beside keyvane-cli)\n"
                "  --system-dir    the directory holding KEYVANE20.INI (default: the system's)\n"
                "  --installation  the installation's code (default: the last one opened, else the lowest)\n")
-        + Uso_Lectores() + Uso_Logins()
-        + QStringLiteral("exit status: 0 done, 1 refused, unknown login, no answer or mismatch, 2 usage, file or "
+        + Uso_Lectores() + Uso_Usuarios() + Uso_Logins()
+        + QStringLiteral("exit status: 0 done, 1 refused, unknown login, no answer, mismatch or user kept, 2 usage, file or "
                          "database error\n");
 }
 
