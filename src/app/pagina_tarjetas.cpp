@@ -1,18 +1,34 @@
 #include "app/pagina_tarjetas.h"
 
+#include "app/dialogo_buscar.h"
 #include "app/disposicion.h"
+#include "app/interlocutor_ventanas.h"
+#include "app/tf_delete_conf.h"
+#include "app/tf_editar_card.h"
+#include "app/tf_main.h"
+#include "app/tf_muestra_del.h"
+#include "app/tf_new_card.h"
+#include "app/tf_pregunta_elimina.h"
+#include "app/ventanas.h"
+#include "app/ventanas_tarjetas.h"
+#include "app/ventanas_usuarios.h"
 #include "app/lectores_tarjeta.h"
 #include "app/textos.h"
 
 #include "model/globales.h"
+#include "model/variables.h"
 #include "model/zarvcolecciontarjeta.h"
 #include "model/zarvusuario.h"
 #include "ui/imagenes.h"
+#include "ui/accion.h"
 #include "ui/listas.h"
+#include "ui/operador.h"
+#include "workflows/flujo_tarjetas.h"
 
 #include <QBoxLayout>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -47,6 +63,88 @@ Pagina_Tarjetas::Pagina_Tarjetas(Vista_Principal &vista, QObject *padre)
     caja->addWidget(Label9);
     caja->addWidget(barra);
     caja->addWidget(Lista3, 1);
+
+    QWidget *ventana = Vista().Ventana();
+    m_buscar = new Dialogo_Buscar(ventana);
+    m_buscar->setObjectName(QStringLiteral("Find_cards"));
+    connect(m_buscar, &Dialogo_Buscar::Buscar, this, [this](const QString &t) {
+        if (Find_cardsFind(t))
+            Lista3->setFocus();
+    });
+    kv::ui::Al_Pulsar(B_New_Card, ventana, [this] { B_New_CardClick(); });
+    kv::ui::Al_Pulsar(B_Edit_Card, ventana, [this] { B_Edit_CardClick(); });
+    kv::ui::Al_Pulsar(B_Delete_Cards, ventana, [this] { B_Delete_CardsClick(); });
+    kv::ui::Al_Pulsar(SpeedButton21, ventana, [this] { SpeedButton21Click(); });
+}
+
+namespace {
+
+void Muestra(QWidget *w)
+{
+    w->show();
+    w->raise();
+    w->activateWindow();
+}
+
+} // namespace
+
+void Pagina_Tarjetas::B_New_CardClick()
+{
+    Muestra(Ventanas::F_New_Card);
+}
+
+void Pagina_Tarjetas::B_Edit_CardClick()
+{
+    QTreeWidgetItem *fila = Lista3->currentItem();
+    if (!fila || !fila->isSelected())
+        return;
+    if (Ventanas::F_Editar_Card->Prepara_Tarjeta(fila->text(0)))
+        Muestra(Ventanas::F_Editar_Card);
+}
+
+void Pagina_Tarjetas::B_Delete_CardsClick()
+{
+    QStringList codigos, textos;
+    for (int i = 0; i < Lista3->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *f = Lista3->topLevelItem(i);
+        if (!f->isSelected())
+            continue;
+        codigos << f->text(0);
+        textos << f->text(0) + QLatin1Char(' ') + f->text(1) + QLatin1Char(' ') + f->text(2);
+    }
+    if (codigos.isEmpty())
+        return;
+    TF_Delete_Conf *pregunta = Ventanas::F_Delete_Conf;
+    pregunta->Label1->setText(Variables::Mensaje(QStringLiteral("Variables_variables_F_Main_9")) + QLatin1Char(' ')
+                              + QString::number(codigos.size()) + QLatin1Char(' ')
+                              + Variables::Mensaje(QStringLiteral("Variables_variables_F_Main_10")));
+    if (kv::ui::Operador::Modal(pregunta) != 1)
+        return;
+    struct Fin {
+        ~Fin()
+        {
+            Ventanas::F_Main->Refrescar_usuariosII();
+            Ventanas::F_Main->Refrescar_tarjetas();
+        }
+    } fin;
+    Progreso_Ventana progreso(Ventanas::F_Muestra_Del);
+    Interlocutor_Ventanas operador(Vista().Ventana());
+    kv::wf::Elimina_Tarjetas(codigos, textos, progreso, operador, [] {
+        TF_Pregunta_Elimina *p = Ventanas::F_Pregunta_Elimina;
+        p->Respuesta = 0;
+        return kv::ui::Operador::Modal(p) == 1;
+    });
+}
+
+void Pagina_Tarjetas::SpeedButton21Click()
+{
+    Muestra(m_buscar);
+    m_buscar->Texto->setFocus();
+}
+
+bool Pagina_Tarjetas::Find_cardsFind(const QString &texto)
+{
+    return Busca_En_Lista(Lista3, texto, 7);
 }
 
 void Pagina_Tarjetas::Refrescar()

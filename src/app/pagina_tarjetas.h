@@ -2,6 +2,7 @@
 
 #include "app/pagina.h"
 
+class Dialogo_Buscar;
 class QLabel;
 class QPushButton;
 class QTreeWidget;
@@ -22,4 +23,18 @@ public:
 
     // Reloads the cards, then the list.
     void Refrescar() override;
+
+    // The new-card window.
+    void B_New_CardClick();
+    // The expiry window for the selected card.
+    void B_Edit_CardClick();
+    // Deletes the selected cards from the readers and the database.
+    void B_Delete_CardsClick();
+    void SpeedButton21Click();
+    // Over the seven columns, as the users page finds.
+    bool Find_cardsFind(const QString &texto);
+    Dialogo_Buscar *Find_cards() const { return m_buscar; }
+
+private:
+    Dialogo_Buscar *m_buscar = nullptr;
 };

@@ -71,6 +71,7 @@ Pagina_Usuarios::Pagina_Usuarios(Vista_Principal &vista, QObject *padre)
 
     QWidget *ventana = Vista().Ventana();
     m_buscar = new Dialogo_Buscar(ventana);
+    m_buscar->setObjectName(QStringLiteral("Find_user"));
     connect(m_buscar, &Dialogo_Buscar::Buscar, this, [this](const QString &t) {
         if (Find_userFind(t))
             Lista1->setFocus();
@@ -143,33 +144,7 @@ void Pagina_Usuarios::SpeedButton25Click()
 
 bool Pagina_Usuarios::Find_userFind(const QString &texto)
 {
-    const QString buscado = texto.toUpper();
-    QList<QTreeWidgetItem *> halladas;
-    Lista1->clearSelection();
-    for (int i = 0; i < Lista1->topLevelItemCount(); ++i) {
-        QTreeWidgetItem *f = Lista1->topLevelItem(i);
-        for (int c = 0; c < 4; ++c) {
-            if (!buscado.isEmpty() && f->text(c).toUpper().contains(buscado)) {
-                f->setSelected(true);
-                halladas << f;
-                break;
-            }
-        }
-    }
-    if (halladas.isEmpty())
-        return false;
-    // The next match after the current row, round to the first.
-    const int actual = Lista1->currentItem() ? Lista1->indexOfTopLevelItem(Lista1->currentItem()) : -1;
-    QTreeWidgetItem *siguiente = halladas.first();
-    for (QTreeWidgetItem *f : halladas) {
-        if (Lista1->indexOfTopLevelItem(f) > actual) {
-            siguiente = f;
-            break;
-        }
-    }
-    Lista1->setCurrentItem(siguiente, 0, QItemSelectionModel::NoUpdate);
-    Lista1->scrollToItem(siguiente);
-    return true;
+    return Busca_En_Lista(Lista1, texto, 4);
 }
 
 void Pagina_Usuarios::Refrescar()

@@ -4,16 +4,20 @@
 #include "app/tf_contr_n.h"
 #include "app/tf_delete_conf.h"
 #include "app/tf_edit_user.h"
+#include "app/tf_editar_card.h"
 #include "app/tf_edit_controller.h"
 #include "app/tf_login.h"
 #include "app/tf_main.h"
 #include "app/tf_muestra_del.h"
 #include "app/tf_muestra_recep.h"
+#include "app/tf_new_card.h"
 #include "app/tf_nuevo_login.h"
 #include "app/tf_nuevo_usr.h"
+#include "app/tf_pregunta_elimina.h"
 #include "app/tf_pregunta_elimina_tarj.h"
 #include "app/ventanas.h"
 #include "app/ventanas_lectores.h"
+#include "app/ventanas_tarjetas.h"
 #include "app/ventanas_usuarios.h"
 
 #include "cameras/tf_camera_control.h"
@@ -75,7 +79,10 @@ const std::vector<Entrada> &orden()
         ventana(Ventanas::F_Muestra_recep),
         ventana(Ventanas::F_Delete_Conf),
         ventana(Ventanas::F_Muestra_Del),
+        ventana(Ventanas::F_Pregunta_Elimina),
+        ventana(Ventanas::F_New_Card),
         ventana(Ventanas::F_Pregunta_elimina_tarj),
+        ventana(Ventanas::F_Editar_Card),
         ventana(Ventanas::F_Nuevo_login),
         ventana(Ventanas::F_Edit_User),
         ventana(Ventanas_Camaras::F_Camera_Control),

@@ -2,6 +2,7 @@
 
 #include "app/disposicion.h"
 #include "app/interlocutor_ventanas.h"
+#include "app/textos.h"
 #include "app/tf_main.h"
 #include "app/ventanas.h"
 
@@ -18,8 +19,6 @@
 #include "ui/imagenes.h"
 #include "ui/listas.h"
 #include "ui/operador.h"
-#include "workflows/coordinacion.h"
-#include "workflows/lectura.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -67,11 +66,6 @@ QString Nombre_Libre(const QString &origen)
     for (int n = 2; QFileInfo::exists(Carpeta_Fotos() + QLatin1Char('/') + nombre); ++n)
         nombre = QStringLiteral("%1-%2.%3").arg(info.completeBaseName()).arg(n).arg(info.suffix());
     return nombre;
-}
-
-QString Fecha(const QDateTime &f)
-{
-    return f.isValid() ? QLocale().toString(f, QLocale::ShortFormat) : QString();
 }
 
 } // namespace
@@ -252,8 +246,8 @@ void Ventana_Usuario::Anade_Fila(const QString &codigo)
         kv::ui::Pon_Icono(fila, 0, kv::ui::Icono_Pendiente);
         return;
     }
-    fila->setText(1, Fecha(t->Fecha_Alta()));
-    fila->setText(2, t->Usar_Fecha_Cad() ? Fecha(t->Fecha_Caducidad()) : QString());
+    fila->setText(1, textos::Fecha_Hora(t->Fecha_Alta()));
+    fila->setText(2, t->Usar_Fecha_Cad() ? textos::Fecha_Hora(t->Fecha_Caducidad()) : QString());
     kv::ui::Pon_Icono(fila, 0, t->Usuario() ? kv::ui::Icono_Tarjeta_Aceptada : kv::ui::Icono_Tarjeta);
 }
 
@@ -381,33 +375,17 @@ void Ventana_Usuario::B_AceptarClick()
 void Ventana_Usuario::showEvent(QShowEvent *evento)
 {
     QWidget::showEvent(evento);
-    // Held from opening to closing, as the readers' windows hold the readers.
-    if (!m_retencion)
-        m_retencion = std::make_unique<kv::wf::Retencion_Mantenimiento>();
-    if (!m_lectura) {
-        try {
-            m_lectura = std::make_unique<kv::wf::Lectura_Tarjetas>([this](const QString &c) { Recibida_Lectura(c); });
-        } catch (const std::exception &e) {
-            // The window works without the reading reader; the operator types the codes.
-            kv::ui::Operador::Error(this, QString::fromUtf8(e.what()));
-        }
-    }
-}
-
-void Ventana_Usuario::Suelta()
-{
-    m_lectura.reset();
-    m_retencion.reset();
+    m_retencion.Toma(this, [this](const QString &c) { Recibida_Lectura(c); });
 }
 
 void Ventana_Usuario::closeEvent(QCloseEvent *evento)
 {
-    Suelta();
+    m_retencion.Suelta();
     QWidget::closeEvent(evento);
 }
 
 void Ventana_Usuario::hideEvent(QHideEvent *evento)
 {
-    Suelta();
+    m_retencion.Suelta();
     QWidget::hideEvent(evento);
 }

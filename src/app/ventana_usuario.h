@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/retencion_ventana.h"
 #include "workflows/flujo_usuarios.h"
 
 #include <QWidget>
@@ -20,10 +21,6 @@ class QLineEdit;
 namespace kv::ui {
 class Dialogo_Fichero;
 }
-namespace kv::wf {
-class Lectura_Tarjetas;
-class Retencion_Mantenimiento;
-} // namespace kv::wf
 
 // The layout and the behaviour the new-user and edit-user windows share: the
 // names, the photograph, the card list with the free-card drop-down, the
@@ -98,9 +95,7 @@ protected:
 
 private:
     void Habilita(bool si);
-    void Suelta();
 
     QString m_foto;
-    std::unique_ptr<kv::wf::Retencion_Mantenimiento> m_retencion;
-    std::unique_ptr<kv::wf::Lectura_Tarjetas> m_lectura;
+    Retencion_Ventana m_retencion;
 };

@@ -56,6 +56,8 @@ constexpr auto mensajes = std::to_array<const char *>({
     "Variables_variables_F_Main_45", // a user's name too long or on several lines
     "Variables_variables_F_Main_46", // a card of another user: give it away? The code and owner follow
     "Variables_variables_F_Main_47", // a photograph that is not a picture; the file follows
+    "Variables_variables_F_Main_48", // a selected card deleted meanwhile, skipped; the code follows
+    "Variables_variables_F_Main_49", // a new card that could not be stored; the reason follows
     "Variables_variables_F_Camera_Control_1",  // adding a camera whose number is in use; the number follows
     "Variables_variables_F_edit_controller_1", // door-open time outside 0..99
     "Variables_variables_F_edit_controller_2", // door-lock time outside 1..99
