@@ -276,6 +276,23 @@ void ZARVColeccionTarjeta::Marca_Todas_Almacenadas()
     Ejecuta();
 }
 
+void ZARVColeccionTarjeta::Marca_Todas_Pendientes()
+{
+    QSqlQuery &q = Prepara(QStringLiteral("Update zarvcontroladortarjeta SET \"_STOREDINHW\" = :No"));
+    q.bindValue(QStringLiteral(":No"), QStringLiteral("N"));
+    Ejecuta();
+}
+
+void ZARVColeccionTarjeta::Marca_Almacenada(const QString &codigo, int cod)
+{
+    QSqlQuery &q = Prepara(
+        QStringLiteral("Update zarvcontroladortarjeta SET \"_STOREDINHW\" = :Si WHERE tarjeta=:tarjeta AND controlador= %1")
+            .arg(cod));
+    q.bindValue(QStringLiteral(":Si"), QStringLiteral("S"));
+    q.bindValue(QStringLiteral(":tarjeta"), codigo);
+    Ejecuta();
+}
+
 int ZARVColeccionTarjeta::Cuenta_Asignaciones()
 {
     QSqlQuery &q = Ejecuta(QStringLiteral("select count(*) as tamanyo from zarvcontroladortarjeta"));

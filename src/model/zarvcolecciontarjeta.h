@@ -46,6 +46,10 @@ public:
     void Asigna(const ZARVTarjeta &tarjeta, int cod, bool almacenada);
     void Marca_Pendiente(const QString &codigo, int cod);
     void Marca_Todas_Almacenadas();
+    // Every assignment pending: what a send has not loaded yet.
+    void Marca_Todas_Pendientes();
+    // One assignment stored, once its controller confirmed the card.
+    void Marca_Almacenada(const QString &codigo, int cod);
     int Cuenta_Asignaciones();
     // Every assignment in controller order, as many as the two lists hold:
     // size both with Cuenta_Asignaciones() just before.
