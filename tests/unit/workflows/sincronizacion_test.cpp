@@ -7,8 +7,11 @@
 #include "workflows/coordinacion.h"
 #include "workflows/sincronizacion.h"
 
+#include <QFile>
 #include <QRandomGenerator>
 #include <QSet>
+
+#include <cstdio>
 
 using namespace kv::wf;
 
@@ -179,27 +182,46 @@ TEST_F(SincronizacionTest, RandomFaultsNeverLeaveAStoredCardMissing)
     ASSERT_TRUE(db->exec("update zarvcontroladortarjeta set \"_STOREDINHW\"='N'"));
     Globales::Sistema->Tarjetas()->Refrescar();
     const char *fallos[] = {"none", "none", "silence", "refuse", "badsum"};
-    for (int ronda = 0; ronda < Rondas(); ++ronda) {
+    int descuadres = 0;
+    QString primero;
+    const int rondas = Rondas();
+    for (int ronda = 0; ronda < rondas; ++ronda) {
         for (const int cod : {1, 2, 3})
             ASSERT_TRUE(Linea(cod).ok(QStringLiteral("fault %1 %2").arg(cod).arg(fallos[azar.bounded(5)])));
+        // Now and then COM2 vanishes altogether (a cable pulled): its
+        // commands fail with a port error that ends the workflow.
+        const bool sin_linea = azar.bounded(6) == 0;
+        if (sin_linea)
+            QFile::remove(com2->linkPath());
         Progreso_Cancelable p;
-        switch (azar.bounded(4)) {
-        case 0:
-            p.cancelar_tras = azar.bounded(2) ? int(azar.bounded(12)) : 0;
-            Envia_Todas(p);
-            break;
-        case 1:
-            Sincroniza_Pendientes();
-            break;
-        case 2:
-            Recibe_Todas(p, operador);
-            break;
-        default:
-            Reintenta_Tarjeta(QStringLiteral("%1").arg(1 + azar.bounded(8), 10, 10, QLatin1Char('0')));
+        try {
+            switch (azar.bounded(4)) {
+            case 0:
+                p.cancelar_tras = azar.bounded(2) ? int(azar.bounded(12)) : 0;
+                Envia_Todas(p);
+                break;
+            case 1:
+                Sincroniza_Pendientes();
+                break;
+            case 2:
+                Recibe_Todas(p, operador);
+                break;
+            default:
+                Reintenta_Tarjeta(QStringLiteral("%1").arg(1 + azar.bounded(8), 10, 10, QLatin1Char('0')));
+            }
+        } catch (const std::exception &) {
+            EXPECT_TRUE(sin_linea) << "a port error with every line in place, seed " << semilla;
         }
+        if (sin_linea)
+            ASSERT_TRUE(QFile::link(com2->ptyPath(), com2->linkPath()));
         for (const int cod : {1, 2, 3})
             ASSERT_TRUE(Linea(cod).ok(QStringLiteral("fault %1 none").arg(cod)));
         const QString d = Descuadre();
-        ASSERT_TRUE(d.isEmpty()) << "seed " << semilla << " round " << ronda << ":" << d.toStdString();
+        if (!d.isEmpty() && descuadres++ == 0)
+            primero = QStringLiteral("round %1:%2").arg(ronda).arg(d);
     }
+    // The long run (a benchmark) reports its figure.
+    if (qEnvironmentVariableIsSet("KEYVANE_ROUNDS"))
+        std::printf("BENCH sync_random_fault_mismatches %d rounds_with_mismatch_in_%d goal 0\n", descuadres, rondas);
+    EXPECT_EQ(descuadres, 0) << "seed " << semilla << ", first " << primero.toStdString();
 }
