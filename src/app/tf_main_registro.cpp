@@ -12,6 +12,8 @@
 #include "workflows/coordinacion.h"
 #include "workflows/mantenimiento.h"
 
+#include <QTreeWidget>
+
 void TF_Main::I_PLAY_OFFClick()
 {
     Cambia_Registro(true);
@@ -50,9 +52,12 @@ void TF_Main::Eliminar_Tarj_cad_Y_Test_LectoresTimer()
 {
     // The rows are only shown: a reader that does not answer is no event of
     // the door, and nothing of it is stored.
-    kv::wf::Tick_Mantenimiento([this](const QString &descripcion) {
+    const kv::wf::Resultado_Tick r = kv::wf::Tick_Mantenimiento([this](const QString &descripcion) {
         Anade_Fila_Incidencia(Variables::Mensaje(QStringLiteral("Variables_variables_F_Main_13")),
                               textos::Ahora_Texto(), descripcion, QString::fromUtf8("¿?¿?"), QStringLiteral("-1"),
                               -1);
     });
+    // Released cards change what the users and cards pages show.
+    if (r == kv::wf::Resultado_Tick::Caducadas && Arbol1->currentItem())
+        Arbol1Change(Arbol1->currentItem());
 }

@@ -23,15 +23,15 @@ bool Responde(ZARVComunicador &com, std::uint8_t direccion)
     return info.Correcto == 1;
 }
 
-void Libera(const ZARVTarjeta &tarjeta)
+} // namespace
+
+void Libera_Tarjeta(const ZARVTarjeta &tarjeta)
 {
     ZARVTarjeta libre(tarjeta);
     libre.Set_Usuario(nullptr);
     libre.Set_Usar_Fecha_Cad(false);
     Globales::Sistema->Tarjetas()->Modifica(libre);
 }
-
-} // namespace
 
 void Envia_Tarjeta_Lectores(const ZARVTarjeta &tarjeta, const std::vector<int> &controladores)
 {
@@ -93,7 +93,7 @@ void Elimina_TODAS_tarjetas(const ZARVUsuario &usuario)
         // Freed once no reader holds it any more; a reader that kept it keeps
         // it for this user until the next send or deletion.
         if (Retira_Tarjeta(*e.Tarjeta))
-            Libera(*e.Tarjeta);
+            Libera_Tarjeta(*e.Tarjeta);
     }
 }
 
@@ -107,6 +107,13 @@ bool Elimina_Tarjeta_Fisicamente(const ZARVTarjeta &tarjeta, const std::vector<i
 bool Borro_la_tarjeta_TODOS_CX(const ZARVTarjeta &tarjeta)
 {
     return Retira_Tarjeta(tarjeta, {true, {}});
+}
+
+bool Borra_Tarjeta_Lectores(const QString &codigo)
+{
+    // Kept alive by the pointer: each assignment removed reloads the collection.
+    const auto tarjeta = Globales::Sistema->Tarjetas()->Busca(Completa_Codigo(codigo));
+    return tarjeta && Retira_Tarjeta(*tarjeta, {true, {}});
 }
 
 } // namespace kv::wf

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <functional>
 #include <vector>
 
@@ -44,5 +46,13 @@ void Elimina_TODAS_tarjetas(const ZARVUsuario &usuario);
 bool Elimina_Tarjeta_Fisicamente(const ZARVTarjeta &tarjeta, const std::vector<int> &marcados);
 // A card of a user being deleted: every reader, with a second try.
 bool Borro_la_tarjeta_TODOS_CX(const ZARVTarjeta &tarjeta);
+// An expired card, by code (padded as the cards are stored): every reader,
+// with a second try. False for a code no card has, so nothing is freed on
+// the strength of it.
+bool Borra_Tarjeta_Lectores(const QString &codigo);
+
+// The card with no user and its expiry switched off, so that it can be given
+// out again; the caller makes sure no reader holds it any more.
+void Libera_Tarjeta(const ZARVTarjeta &tarjeta);
 
 } // namespace kv::wf
