@@ -5,11 +5,13 @@
 #include "app/interlocutor_ventanas.h"
 #include "app/tf_delete_conf.h"
 #include "app/tf_editar_card.h"
+#include "app/tf_error_insert.h"
 #include "app/tf_main.h"
 #include "app/tf_muestra_del.h"
 #include "app/tf_new_card.h"
 #include "app/tf_pregunta_elimina.h"
 #include "app/ventanas.h"
+#include "app/ventanas_envio.h"
 #include "app/ventanas_tarjetas.h"
 #include "app/ventanas_usuarios.h"
 #include "app/lectores_tarjeta.h"
@@ -34,6 +36,22 @@
 
 using namespace disposicion;
 
+namespace {
+
+// Only a card some controller still waits for has anything to retry.
+void Reintenta(QTreeWidgetItem *fila)
+{
+    TF_Error_insert *ventana = Ventanas::F_Error_insert;
+    if (!ventana || !fila || !fila->isSelected() || kv::ui::Icono_De(fila, 0) != kv::ui::Icono_Pendiente)
+        return;
+    ventana->Para(fila->text(0));
+    kv::ui::Operador::Modal(ventana);
+    Ventanas::F_Main->Refrescar_usuariosII();
+    Ventanas::F_Main->Refrescar_tarjetas();
+}
+
+} // namespace
+
 Pagina_Tarjetas::Pagina_Tarjetas(Vista_Principal &vista, QObject *padre)
     : Pagina(vista, "PANEL_LISTA_CARDS", padre)
 {
@@ -47,7 +65,7 @@ Pagina_Tarjetas::Pagina_Tarjetas(Vista_Principal &vista, QObject *padre)
     for (QPushButton *b : {B_New_Card, B_Edit_Card, B_Delete_Cards, SpeedButton21})
         fila->addWidget(b);
     fila->addStretch();
-    // A card is edited with a double click on its row.
+    // Never shown: a double click on a row is the retry of a pending card.
     B_Edit_Card->hide();
 
     Lista3 = kv::ui::Nueva_Lista(Panel(), QStringLiteral("Lista3"),
@@ -75,6 +93,8 @@ Pagina_Tarjetas::Pagina_Tarjetas(Vista_Principal &vista, QObject *padre)
     kv::ui::Al_Pulsar(B_Edit_Card, ventana, [this] { B_Edit_CardClick(); });
     kv::ui::Al_Pulsar(B_Delete_Cards, ventana, [this] { B_Delete_CardsClick(); });
     kv::ui::Al_Pulsar(SpeedButton21, ventana, [this] { SpeedButton21Click(); });
+    connect(Lista3, &QTreeWidget::itemDoubleClicked, this,
+            [ventana](QTreeWidgetItem *fila) { kv::ui::Ejecuta_Accion(ventana, [fila] { Reintenta(fila); }); });
 }
 
 namespace {

@@ -9,7 +9,10 @@
 #include "app/tf_muestra_del.h"
 #include "app/tf_nuevo_usr.h"
 #include "app/tf_pregunta_elimina_tarj.h"
+#include "app/tf_recv_users.h"
+#include "app/tf_send_card.h"
 #include "app/ventanas.h"
+#include "app/ventanas_envio.h"
 #include "app/ventanas_usuarios.h"
 #include "app/lectores_tarjeta.h"
 
@@ -80,6 +83,8 @@ Pagina_Usuarios::Pagina_Usuarios(Vista_Principal &vista, QObject *padre)
     kv::ui::Al_Pulsar(B_edit_usr, ventana, [this] { B_edit_usrClick(); });
     kv::ui::Al_Pulsar(B_Delete, ventana, [this] { B_DeleteClick(); });
     kv::ui::Al_Pulsar(SpeedButton25, ventana, [this] { SpeedButton25Click(); });
+    kv::ui::Al_Pulsar(B_Send_u, ventana, [] { Ventanas::Sincroniza_Y_Refresca(Ventanas::F_Send_Card); });
+    kv::ui::Al_Pulsar(B_receive_u, ventana, [] { Ventanas::Sincroniza_Y_Refresca(Ventanas::f_recv_users); });
     connect(Lista1, &QTreeWidget::itemDoubleClicked, this,
             [this, ventana] { kv::ui::Ejecuta_Accion(ventana, [this] { B_edit_usrClick(); }); });
 }

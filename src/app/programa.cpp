@@ -6,6 +6,7 @@
 #include "app/tf_edit_user.h"
 #include "app/tf_editar_card.h"
 #include "app/tf_edit_controller.h"
+#include "app/tf_error_insert.h"
 #include "app/tf_login.h"
 #include "app/tf_main.h"
 #include "app/tf_muestra_del.h"
@@ -15,7 +16,10 @@
 #include "app/tf_nuevo_usr.h"
 #include "app/tf_pregunta_elimina.h"
 #include "app/tf_pregunta_elimina_tarj.h"
+#include "app/tf_recv_users.h"
+#include "app/tf_send_card.h"
 #include "app/ventanas.h"
+#include "app/ventanas_envio.h"
 #include "app/ventanas_lectores.h"
 #include "app/ventanas_tarjetas.h"
 #include "app/ventanas_usuarios.h"
@@ -80,10 +84,13 @@ const std::vector<Entrada> &orden()
         ventana(Ventanas::F_Delete_Conf),
         ventana(Ventanas::F_Muestra_Del),
         ventana(Ventanas::F_Pregunta_Elimina),
+        ventana(Ventanas::F_Send_Card),
         ventana(Ventanas::F_New_Card),
         ventana(Ventanas::F_Pregunta_elimina_tarj),
+        ventana(Ventanas::F_Error_insert),
         ventana(Ventanas::F_Editar_Card),
         ventana(Ventanas::F_Nuevo_login),
+        ventana(Ventanas::f_recv_users),
         ventana(Ventanas::F_Edit_User),
         ventana(Ventanas_Camaras::F_Camera_Control),
         ventana(Ventanas_Camaras::F_New_Camera),

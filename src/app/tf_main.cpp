@@ -3,7 +3,10 @@
 #include "app/aviso_clave.h"
 #include "app/pagina_usuarios.h"
 #include "app/tf_login.h"
+#include "app/tf_recv_users.h"
+#include "app/tf_send_card.h"
 #include "app/ventanas.h"
+#include "app/ventanas_envio.h"
 
 #include "lang/lang.h"
 #include "model/globales.h"
@@ -86,6 +89,8 @@ void TF_Main::Conecta_Acciones()
     Al_Pulsar(SpeedButton13, this, [this] { SpeedButton13Click(); });
     Al_Pulsar(B_Test_TODOS, this, [this] { B_Test_TODOSClick(); });
     Al_Pulsar(B_New_USR_Main, this, [this] { Usuarios()->B_New_USR_MainClick(); });
+    Al_Pulsar(B_Send, this, [] { Ventanas::Sincroniza_Y_Refresca(Ventanas::F_Send_Card); });
+    Al_Pulsar(B_Receive, this, [] { Ventanas::Sincroniza_Y_Refresca(Ventanas::f_recv_users); });
     connect(I_PLAY_OFF, &kv::ui::Imagen_Pulsable::clicked, this,
             [this] { Ejecuta_Accion(this, [this] { I_PLAY_OFFClick(); }); });
     connect(I_PLAY_ON, &kv::ui::Imagen_Pulsable::clicked, this,

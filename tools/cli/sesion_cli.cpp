@@ -2,6 +2,7 @@
 
 #include "lectores_cli.h"
 #include "logins_cli.h"
+#include "sincronizacion_cli.h"
 #include "tarjetas_cli.h"
 #include "usuarios_cli.h"
 
@@ -36,6 +37,7 @@ const Tabla_Comandos &Comandos()
         t.insert(Comandos_Logins());
         t.insert(Comandos_Usuarios());
         t.insert(Comandos_Tarjetas());
+        t.insert(Comandos_Sincronizacion());
         return t;
     }();
     return tabla;
@@ -259,9 +261,9 @@ QString Uso_Sesion()
                "  --program-dir   the directory holding BDKV/ (default: beside keyvane-cli)\n"
                "  --system-dir    the directory holding KEYVANE20.INI (default: the system's)\n"
                "  --installation  the installation's code (default: the last one opened, else the lowest)\n")
-        + Uso_Lectores() + Uso_Usuarios() + Uso_Tarjetas() + Uso_Logins()
+        + Uso_Lectores() + Uso_Usuarios() + Uso_Tarjetas() + Uso_Sincronizacion() + Uso_Logins()
         + QStringLiteral("exit status: 0 done, 1 refused, unknown login, no answer, mismatch, user or card kept, card "
-                         "skipped, 2 usage, file or database error\n");
+                         "skipped or left pending, 2 usage, file or database error\n");
 }
 
 } // namespace kv::cli

@@ -79,7 +79,7 @@ int Lector(const QString &texto);
 // True when arguments (the whole command line) name one of these commands.
 bool Es_Comando_Sesion(const QStringList &arguments);
 // Runs it and returns the exit status: 0 done, 1 refused, unknown login, no
-// answer, a mismatch found or a user or a card kept, a card skipped, 2 usage, file or database error.
+// answer, a mismatch found or a user or a card kept, a card skipped or left pending, 2 usage, file or database error.
 int Ejecuta_Sesion(const QStringList &arguments);
 QString Uso_Sesion();
 
