@@ -224,6 +224,8 @@ void Ventana_Usuario::Rellena_Tarjetas()
                                 t->Codigo_Tarjeta());
         }
     }
+    // Nothing chosen from the list: the field shows what was typed, without an entry's icon.
+    C_Tarjetas->setCurrentIndex(-1);
     C_Tarjetas->setEditText(escrito);
 }
 
