@@ -1,6 +1,7 @@
 #include "app/tf_main.h"
 
 #include "app/aviso_clave.h"
+#include "app/dialogo_buscar.h"
 #include "app/pagina_usuarios.h"
 #include "app/tf_login.h"
 #include "app/tf_recv_users.h"
@@ -91,6 +92,15 @@ void TF_Main::Conecta_Acciones()
     Al_Pulsar(B_New_USR_Main, this, [this] { Usuarios()->B_New_USR_MainClick(); });
     Al_Pulsar(B_Send, this, [] { Ventanas::Sincroniza_Y_Refresca(Ventanas::F_Send_Card); });
     Al_Pulsar(B_Receive, this, [] { Ventanas::Sincroniza_Y_Refresca(Ventanas::f_recv_users); });
+    Al_Pulsar(SpeedButton1, this, [this] { SpeedButton1Click(); });
+    Al_Pulsar(B_Salvar, this, [this] { B_SalvarClick(); });
+    Al_Pulsar(B_Recuperar, this, [this] { B_RecuperarClick(); });
+    Al_Pulsar(SpeedButton9, this, [this] { SpeedButton9Click(); });
+    Al_Pulsar(B_Buscar_Inc, this, [this] { B_Buscar_IncClick(); });
+    Find_INC = new Dialogo_Buscar(this);
+    Find_INC->setObjectName(QStringLiteral("Find_INC"));
+    connect(Find_INC, &Dialogo_Buscar::Buscar, this,
+            [this](const QString &texto) { Ejecuta_Accion(this, [this, &texto] { Find_INCFind(texto); }); });
     connect(I_PLAY_OFF, &kv::ui::Imagen_Pulsable::clicked, this,
             [this] { Ejecuta_Accion(this, [this] { I_PLAY_OFFClick(); }); });
     connect(I_PLAY_ON, &kv::ui::Imagen_Pulsable::clicked, this,

@@ -46,6 +46,7 @@ class Imagen_Pulsable;
 // The components keep the names the language file's keys use; every list
 // keeps its icon numbers in kv::ui::Rol_Icono.
 class Aviso_Clave;
+class Dialogo_Buscar;
 
 class TF_Main : public QWidget, public kv::ui::Principal, public Vista_Principal {
     Q_OBJECT
@@ -110,6 +111,7 @@ public:
     kv::ui::Dialogo_Fichero *Save_INC;
     kv::ui::Dialogo_Fichero *Open_INC;
     QTextEdit *Re_Incidencia; // only for printing
+    Dialogo_Buscar *Find_INC;
 
     // tools area: attendance
     QWidget *PANEL_ATTENDANCE;
@@ -199,6 +201,21 @@ public:
     // A warning row about a listening line (message key clave), and the
     // "Activo" icon of its readers on the readers page (-1: none).
     void Aviso_Linea(int puerto, const QString &clave, const QString &detalle, int icono_lectores);
+
+    // ---- the incidence list as a view (tf_main_vista_incidencias.cpp) -----------
+    // The stored incidences between the two pickers' moments, newest first.
+    void SpeedButton1Click();
+    void B_SalvarClick();
+    // The rows of a saved file, in place of the list's; each gets the icon
+    // its Event names, as the live rows do.
+    void B_RecuperarClick();
+    void SpeedButton9Click();
+    void B_Buscar_IncClick();
+    // Selects the rows holding texto; false (the dialog stays) when none does.
+    bool Find_INCFind(const QString &texto);
+    // The icon a row with this Event text gets: its kind's, the alarm of the
+    // line and storage warnings, else the generic event icon.
+    int Icono_De_Evento(const QString &evento) const;
 
     // ---- kv::ui::Principal and Vista_Principal ------------------------------------
     QWidget *Ventana() override { return this; }

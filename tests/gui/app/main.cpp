@@ -4,6 +4,7 @@
 #include "tst_login.h"
 #include "tst_logins.h"
 #include "tst_piezas.h"
+#include "tst_vista_incidencias.h"
 
 #include "clases.h"
 
@@ -19,5 +20,5 @@ int main(int argc, char **argv)
     kv::ui::Operador::setUnattended(true);
     return Ejecuta_Clases(argc, argv,
                           {Clase<TestPiezas>(), Clase<TestArranque>(), Clase<TestLogin>(), Clase<TestListas>(),
-                           Clase<TestLogins>(), Clase<TestEventos>()});
+                           Clase<TestLogins>(), Clase<TestEventos>(), Clase<TestVistaIncidencias>()});
 }
