@@ -79,4 +79,11 @@ QLineEdit *Campo_Login(QWidget *padre, const char *nombre, bool oculto)
     return e;
 }
 
+void Al_Frente(QWidget *ventana)
+{
+    ventana->show();
+    ventana->raise();
+    ventana->activateWindow();
+}
+
 } // namespace disposicion

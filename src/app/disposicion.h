@@ -25,6 +25,8 @@ QToolButton *Herramienta(QWidget *padre, const char *nombre, const QString &text
 // A button bar of a page, 41 pixels high; its buttons go into the returned
 // layout from the left.
 QFrame *Barra(QWidget *padre, const char *nombre, QBoxLayout **fila);
+// Shows a non-modal window in front, or brings it there when already open.
+void Al_Frente(QWidget *ventana);
 // A login or password field: 30 characters at most, and no "*" (it separates
 // a login from its level in the login list), neither typed nor pasted.
 // oculto: a password, shown as dots.

@@ -97,20 +97,9 @@ Pagina_Tarjetas::Pagina_Tarjetas(Vista_Principal &vista, QObject *padre)
             [ventana](QTreeWidgetItem *fila) { kv::ui::Ejecuta_Accion(ventana, [fila] { Reintenta(fila); }); });
 }
 
-namespace {
-
-void Muestra(QWidget *w)
-{
-    w->show();
-    w->raise();
-    w->activateWindow();
-}
-
-} // namespace
-
 void Pagina_Tarjetas::B_New_CardClick()
 {
-    Muestra(Ventanas::F_New_Card);
+    Al_Frente(Ventanas::F_New_Card);
 }
 
 void Pagina_Tarjetas::B_Edit_CardClick()
@@ -119,7 +108,7 @@ void Pagina_Tarjetas::B_Edit_CardClick()
     if (!fila || !fila->isSelected())
         return;
     if (Ventanas::F_Editar_Card->Prepara_Tarjeta(fila->text(0)))
-        Muestra(Ventanas::F_Editar_Card);
+        Al_Frente(Ventanas::F_Editar_Card);
 }
 
 void Pagina_Tarjetas::B_Delete_CardsClick()
@@ -158,7 +147,7 @@ void Pagina_Tarjetas::B_Delete_CardsClick()
 
 void Pagina_Tarjetas::SpeedButton21Click()
 {
-    Muestra(m_buscar);
+    Al_Frente(m_buscar);
     m_buscar->Texto->setFocus();
 }
 

@@ -89,20 +89,9 @@ Pagina_Usuarios::Pagina_Usuarios(Vista_Principal &vista, QObject *padre)
             [this, ventana] { kv::ui::Ejecuta_Accion(ventana, [this] { B_edit_usrClick(); }); });
 }
 
-namespace {
-
-void Muestra(QWidget *w)
-{
-    w->show();
-    w->raise();
-    w->activateWindow();
-}
-
-} // namespace
-
 void Pagina_Usuarios::B_New_USR_MainClick()
 {
-    Muestra(Ventanas::F_Nuevo_Usr);
+    Al_Frente(Ventanas::F_Nuevo_Usr);
 }
 
 void Pagina_Usuarios::B_edit_usrClick()
@@ -114,7 +103,7 @@ void Pagina_Usuarios::B_edit_usrClick()
     // The window shows one user at a time: reopened, it shows this one.
     w->close();
     if (w->Prepara_Usuario(fila->text(4).toInt()))
-        Muestra(w);
+        Al_Frente(w);
 }
 
 void Pagina_Usuarios::B_DeleteClick()
@@ -143,7 +132,7 @@ void Pagina_Usuarios::B_DeleteClick()
 
 void Pagina_Usuarios::SpeedButton25Click()
 {
-    Muestra(m_buscar);
+    Al_Frente(m_buscar);
     m_buscar->Texto->setFocus();
 }
 

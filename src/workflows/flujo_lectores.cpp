@@ -292,10 +292,7 @@ void Clona(int fuente, const std::vector<int> &destinos, Progreso &progreso)
 {
     Nivel::Exige_Administrador();
     Trabajo_Controladores trabajo;
-    struct Cierre {
-        Progreso &p;
-        ~Cierre() { p.Cierra(); }
-    } cierre{progreso};
+    Cierre_Progreso cierre(progreso);
     const auto origen = Controlador(fuente);
     if (!origen)
         return;

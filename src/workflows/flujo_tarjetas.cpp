@@ -81,10 +81,7 @@ int Elimina_Tarjetas(const QStringList &codigos, const QStringList &textos, Prog
     if (!tarjetas || codigos.isEmpty())
         return 0;
     Trabajo_Controladores trabajo;
-    struct Cierre {
-        Progreso &p;
-        ~Cierre() { p.Cierra(); }
-    } cierre{progreso};
+    Cierre_Progreso cierre(progreso);
     progreso.Muestra();
     progreso.Rango(static_cast<int>(codigos.size()));
     // What other windows changed since the list was drawn.

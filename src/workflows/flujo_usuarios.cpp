@@ -152,10 +152,7 @@ int Elimina_Usuarios(const std::vector<int> &ids, Progreso &progreso,
     if (!usuarios || ids.empty())
         return 0;
     Trabajo_Controladores trabajo;
-    struct Cierre {
-        Progreso &p;
-        ~Cierre() { p.Cierra(); }
-    } cierre{progreso};
+    Cierre_Progreso cierre(progreso);
     Tarjetas()->Refrescar();
     progreso.Muestra();
     progreso.Rango(static_cast<int>(ids.size()));

@@ -33,4 +33,16 @@ public:
     virtual bool Cancelado() const { return false; }
 };
 
+// Closes the progress window however the workflow ends.
+class Cierre_Progreso {
+public:
+    explicit Cierre_Progreso(Progreso &progreso) : m_progreso(progreso) {}
+    ~Cierre_Progreso() { m_progreso.Cierra(); }
+    Cierre_Progreso(const Cierre_Progreso &) = delete;
+    Cierre_Progreso &operator=(const Cierre_Progreso &) = delete;
+
+private:
+    Progreso &m_progreso;
+};
+
 } // namespace kv::wf

@@ -114,10 +114,7 @@ Resultado_Envio Envia_Todas(Progreso &progreso)
     if (!Globales::Sistema)
         return r;
     Trabajo_Controladores trabajo;
-    struct Cierre {
-        Progreso &p;
-        ~Cierre() { p.Cierra(); }
-    } cierre{progreso};
+    Cierre_Progreso cierre(progreso);
     progreso.Muestra();
     const std::vector<std::pair<int, QString>> lista = Asignaciones();
     // Nothing counts as stored until its controller confirms it: a send
@@ -177,10 +174,7 @@ std::vector<Resultado_Recepcion> Recibe_Todas(Progreso &progreso, Interlocutor &
     if (!Globales::Sistema)
         return resultados;
     Trabajo_Controladores trabajo;
-    struct Cierre {
-        Progreso &p;
-        ~Cierre() { p.Cierra(); }
-    } cierre{progreso};
+    Cierre_Progreso cierre(progreso);
     progreso.Muestra();
     ZARVColeccionControlador *controladores = Controladores();
     std::vector<int> codigos_lectores;
@@ -250,10 +244,7 @@ std::vector<Comparacion> Verifica(Progreso &progreso)
     if (!Globales::Sistema)
         return resultado;
     Trabajo_Controladores trabajo;
-    struct Cierre {
-        Progreso &p;
-        ~Cierre() { p.Cierra(); }
-    } cierre{progreso};
+    Cierre_Progreso cierre(progreso);
     progreso.Muestra();
     QHash<int, QStringList> asignadas;
     for (const auto &[cod, codigo] : Asignaciones())

@@ -40,6 +40,14 @@ public:
     std::function<void()> en_paso;
 };
 
+// A progress window whose Cancel is pressed once cancelar_tras steps were
+// shown (never when 0).
+class Progreso_Cancelable : public Progreso_Registrado {
+public:
+    int cancelar_tras = 0;
+    bool Cancelado() const override { return cancelar_tras > 0 && pasos.size() >= cancelar_tras; }
+};
+
 // Installation 1 open as the program keeps it (Globales::Sistema, with its
 // incidence log), controllers 1 and 3 on COM1 at addresses 1 and 3 and
 // controller 2 on COM2 at address 2, each line answered by keyvane-sim, and

@@ -15,16 +15,6 @@
 
 using namespace kv::wf;
 
-namespace {
-
-class Progreso_Cancelable : public Progreso_Registrado {
-public:
-    int cancelar_tras = 0;
-    bool Cancelado() const override { return cancelar_tras > 0 && pasos.size() >= cancelar_tras; }
-};
-
-} // namespace
-
 class SincronizacionTest : public FlujoTest {
 protected:
     QStringList Asignaciones()

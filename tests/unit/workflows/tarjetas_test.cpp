@@ -9,17 +9,6 @@
 
 using namespace kv::wf;
 
-namespace {
-
-// A progress window whose Cancel is pressed once n steps were shown.
-class Progreso_Cancelable : public Progreso_Registrado {
-public:
-    int cancelar_tras = 0;
-    bool Cancelado() const override { return cancelar_tras > 0 && pasos.size() >= cancelar_tras; }
-};
-
-} // namespace
-
 class TarjetasTest : public FlujoTest {
 protected:
     QStringList Asignaciones()

@@ -25,13 +25,6 @@ Datos_Usuario Usuario(const QString &nombre, const QStringList &tarjetas, std::v
     return d;
 }
 
-// A progress window whose Cancel is pressed at step n (1-based).
-class Progreso_Cancelable : public Progreso_Registrado {
-public:
-    int cancelar_en = 0;
-    bool Cancelado() const override { return cancelar_en > 0 && pasos.size() >= cancelar_en; }
-};
-
 } // namespace
 
 class UsuariosTest : public FlujoTest {
@@ -122,7 +115,7 @@ TEST_F(UsuariosTest, CancelStopsBeforeTheNextUserAndLeavesTheRestUntouched)
     for (const char *n : {"A", "B", "C", "D", "E"})
         ids.push_back(Nuevo(n, {}, {}));
     Progreso_Cancelable p;
-    p.cancelar_en = 3;
+    p.cancelar_tras = 3;
     EXPECT_EQ(Elimina_Usuarios(ids, p, [] { return true; }), 2);
     EXPECT_EQ(db->rows("select nombre from zarvusuario order by id"), (QStringList{"C", "D", "E"}));
     EXPECT_EQ(p.cerrado, 1);
