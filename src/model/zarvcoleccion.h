@@ -48,7 +48,7 @@ public:
     QObject *Owner() const { return m_owner; }
     const QString &Ruta_BD() const { return m_conexion.Base_Datos(); }
     // Closes the connection (closing the installation); the loaded list stays.
-    void Cerrar();
+    virtual void Cerrar();
 
 protected:
     // The element at indice, or at the cursor for -1; none outside the list.

@@ -1,6 +1,7 @@
 #include "model/zarvcoleccionincidencia.h"
 
 #include "link/zarvcomunicador.h"
+#include "model/errorbd.h"
 #include "model/sqltexto.h"
 #include "model/uzarv.h"
 #include "model/zarvcoleccioncontrolador.h"
@@ -10,9 +11,12 @@
 
 #include <QPointer>
 #include <QSet>
+#include <QSqlError>
 #include <QTimer>
 #include <QStringList>
 #include <algorithm>
+#include <cstdlib>
+#include <iterator>
 #include <exception>
 
 namespace {
@@ -43,8 +47,24 @@ ZARVColeccionIncidencia::ZARVColeccionIncidencia(ZARVSistema *sistema, const QSt
     , m_fecha_inicio(Fecha_Cero())
     , m_fecha_fin(Fecha_Cero())
 {
-    Set_Orden(QStringLiteral("timestamp"));
-    Refrescar();
+    // The delimited name a load would put in its place.
+    Set_Orden(QStringLiteral("\"TIMESTAMP\""));
+    m_cursor_ocioso = new QTimer(this);
+    m_cursor_ocioso->setSingleShot(true);
+    m_cursor_ocioso->setInterval(CURSOR_OCIOSO_MS);
+    connect(m_cursor_ocioso, &QTimer::timeout, this, &ZARVColeccionIncidencia::Cierra_Cursor);
+}
+
+ZARVColeccionIncidencia::~ZARVColeccionIncidencia()
+{
+    // Before the connection the base closes.
+    Cierra_Cursor();
+}
+
+void ZARVColeccionIncidencia::Cerrar()
+{
+    Cierra_Cursor();
+    ZARVColeccion::Cerrar();
 }
 
 void ZARVColeccionIncidencia::Filtro_Textos(const QString &inicio, const QString &fin, int usr)
@@ -61,7 +81,7 @@ void ZARVColeccionIncidencia::Filtro_Fechas(int usr, const QDateTime &inicio, co
     m_fecha_fin = fin;
 }
 
-QString ZARVColeccionIncidencia::Sentencia() const
+QStringList ZARVColeccionIncidencia::Clausulas() const
 {
     QStringList clausulas{QStringLiteral(" where (1=1) ")};
     if (!m_texto_inicio.isEmpty())
@@ -70,27 +90,134 @@ QString ZARVColeccionIncidencia::Sentencia() const
         clausulas << QStringLiteral(" ( \"TIMESTAMP\" <= :filter_f_fin)");
     if (m_usr != -1)
         clausulas << QStringLiteral(" ( usr = %1) ").arg(m_usr);
+    return clausulas;
+}
+
+namespace {
+
+const QString Columnas = QStringLiteral(
+    "select cod,controlador,tarjeta,\"TIMESTAMP\",descripcion,evento,usr,hist_controlador from  zarvincidencia ");
+
+// The statement's order turned round, with the incidence number breaking
+// ties the same way, so that the list reads newest first and every page of
+// a load holds the same rows each time it is read. Set_Orden only lets one
+// column through, with or without its direction.
+QString Orden_Inverso(const QString &orden)
+{
+    const QStringList partes = orden.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QString columna = partes.value(0);
+    const bool descendente = partes.value(1).compare(QLatin1String("desc"), Qt::CaseInsensitive) == 0;
+    const QString direccion = descendente ? QStringLiteral(" asc") : QStringLiteral(" desc");
+    QString inverso = columna + direccion;
+    if (columna.compare(QLatin1String("cod"), Qt::CaseInsensitive) != 0)
+        inverso += QStringLiteral(", cod") + direccion;
+    return inverso;
+}
+
+void Enlaza_Fechas(QSqlQuery &q, bool con_inicio, const QDateTime &inicio, bool con_fin, const QDateTime &fin)
+{
+    if (con_inicio)
+        q.bindValue(QStringLiteral(":filter_f_ini"), inicio);
+    if (con_fin)
+        q.bindValue(QStringLiteral(":filter_f_fin"), fin);
+}
+
+} // namespace
+
+QString ZARVColeccionIncidencia::Sentencia() const
+{
     // The column is a delimited name: the lower-case spelling would name
     // nothing once it went into the statement.
     const QString orden = Orden() == QLatin1String("timestamp") ? QStringLiteral("\"TIMESTAMP\"") : Orden();
-    return QStringLiteral("select cod,controlador,tarjeta,\"TIMESTAMP\",descripcion,evento,usr,hist_controlador from  "
-                          "zarvincidencia ")
-           + uzarv::Une(QStringLiteral(" AND "), clausulas) + QStringLiteral("order by ") + orden;
+    return Columnas + uzarv::Une(QStringLiteral(" AND "), Clausulas()) + QStringLiteral("order by ") + orden;
+}
+
+ZARVColeccionIncidencia::Carga ZARVColeccionIncidencia::Carga_Actual() const
+{
+    Carga c;
+    c.clausulas = Clausulas();
+    c.con_inicio = !m_texto_inicio.isEmpty();
+    c.con_fin = !m_texto_fin.isEmpty();
+    c.inicio = m_fecha_inicio;
+    c.fin = m_fecha_fin;
+    c.orden_inverso = Orden_Inverso(Orden());
+    return c;
 }
 
 void ZARVColeccionIncidencia::Refrescar()
 {
     if (Orden() == QLatin1String("timestamp"))
         Set_Orden(QStringLiteral("\"TIMESTAMP\""));
-    QSqlQuery &q = Prepara(Sentencia());
-    if (!m_texto_inicio.isEmpty())
-        q.bindValue(QStringLiteral(":filter_f_ini"), m_fecha_inicio);
-    if (!m_texto_fin.isEmpty())
-        q.bindValue(QStringLiteral(":filter_f_fin"), m_fecha_fin);
+    Carga nueva = Carga_Actual();
+
+    // How many rows, and the newest of them: rows stored after this belong
+    // to the next load.
+    QSqlQuery &q = Prepara(QStringLiteral("select count(*), max(cod) from zarvincidencia ")
+                           + uzarv::Une(QStringLiteral(" AND "), nueva.clausulas));
+    Enlaza_Fechas(q, nueva.con_inicio, nueva.inicio, nueva.con_fin, nueva.fin);
     Ejecuta();
-    m_cargadas = 0;
-    std::vector<std::shared_ptr<ZARVEntidad>> nuevas;
-    while (q.next()) {
+    if (q.next()) {
+        nueva.total = q.value(0).toInt();
+        nueva.tope = q.value(1).toLongLong();
+    }
+    q.finish();
+
+    // The first page before anything changes: a failure keeps the last load.
+    Cierra_Cursor();
+    std::vector<std::shared_ptr<ZARVIncidencia>> primera;
+    if (nueva.total > 0) {
+        auto cursor = std::make_unique<QSqlQuery>(Conexion_BD());
+        Abre_Cursor(*cursor, nueva, 0);
+        m_cursor_paginas = std::move(cursor);
+        primera = Lee_Pagina(*m_cursor_paginas, std::min(nueva.total, PAGINA));
+        m_pagina_cursor = m_cursor_paginas ? 1 : -1;
+    }
+    m_carga = std::move(nueva);
+    m_sin_cargar = false;
+    m_paginas.clear();
+    if (!primera.empty())
+        m_paginas.emplace(0, std::move(primera));
+}
+
+int ZARVColeccionIncidencia::Cuenta() const
+{
+    if (m_sin_cargar)
+        Cache().Refrescar();
+    return m_carga.total;
+}
+
+std::shared_ptr<ZARVIncidencia> ZARVColeccionIncidencia::Elemento(int indice) const
+{
+    const int i = indice == -1 ? Cursor() : indice;
+    if (i < 0 || i >= Cuenta())
+        return nullptr;
+    const auto &pagina = Cache().Pagina(i / PAGINA);
+    const size_t en_pagina = static_cast<size_t>(i % PAGINA);
+    return en_pagina < pagina.size() ? pagina[en_pagina] : nullptr;
+}
+
+void ZARVColeccionIncidencia::Abre_Cursor(QSqlQuery &q, const Carga &carga, int desde) const
+{
+    q.setForwardOnly(true);
+    QStringList clausulas = carga.clausulas;
+    // "+ 0" keeps the bound off the key's index: the rows are found and
+    // ordered by the time stamp's index, not by the key's.
+    clausulas << QStringLiteral(" (cod + 0 <= %1) ").arg(carga.tope);
+    const QString sentencia = Columnas + uzarv::Une(QStringLiteral(" AND "), clausulas) + QStringLiteral("order by ")
+                              + carga.orden_inverso
+                              + QStringLiteral(" rows %1 to %2").arg(desde + 1).arg(std::max(carga.total, desde + 1));
+    if (!q.prepare(sentencia))
+        throw ErrorBD(Ruta_BD(), q.lastError());
+    Enlaza_Fechas(q, carga.con_inicio, carga.inicio, carga.con_fin, carga.fin);
+    if (!q.exec())
+        throw ErrorBD(Ruta_BD(), q.lastError());
+}
+
+std::vector<std::shared_ptr<ZARVIncidencia>> ZARVColeccionIncidencia::Lee_Pagina(QSqlQuery &q, int esperadas)
+{
+    std::vector<std::shared_ptr<ZARVIncidencia>> pagina;
+    pagina.reserve(static_cast<size_t>(esperadas));
+    while (static_cast<int>(pagina.size()) < esperadas && q.next()) {
         auto i = std::make_shared<ZARVIncidencia>();
         i->Set_Cod(q.value(0).toInt());
         i->Set_Controlador(q.value(1).toInt());
@@ -100,21 +227,51 @@ void ZARVColeccionIncidencia::Refrescar()
         i->Set_Evento(q.value(5).toInt());
         i->Set_Usr(q.value(6).toInt());
         i->Set_Hist_Controlador(q.value(7).toString());
-        nuevas.push_back(std::move(i));
+        pagina.push_back(std::move(i));
     }
-    q.finish();
-    // An empty result keeps the old objects; Cargadas 0 hides them.
-    if (nuevas.empty())
-        return;
-    // Newest first with the default ascending order.
-    std::reverse(nuevas.begin(), nuevas.end());
-    m_cargadas = static_cast<int>(nuevas.size());
-    Elementos = std::move(nuevas);
+    if (q.lastError().isValid())
+        throw ErrorBD(Ruta_BD(), q.lastError());
+    // A short page is the end of the load: its transaction need not wait.
+    if (static_cast<int>(pagina.size()) < PAGINA)
+        Cierra_Cursor();
+    else
+        m_cursor_ocioso->start();
+    return pagina;
 }
 
-std::shared_ptr<ZARVIncidencia> ZARVColeccionIncidencia::Elemento(int indice) const
+const std::vector<std::shared_ptr<ZARVIncidencia>> &ZARVColeccionIncidencia::Pagina(int pagina)
 {
-    return std::static_pointer_cast<ZARVIncidencia>(Entidad(indice));
+    if (const auto it = m_paginas.find(pagina); it != m_paginas.end())
+        return it->second;
+    // A walk goes on where the open cursor stands; any other page starts a
+    // cursor of its own there.
+    if (!m_cursor_paginas || m_pagina_cursor != pagina) {
+        Cierra_Cursor();
+        auto cursor = std::make_unique<QSqlQuery>(Conexion_BD());
+        Abre_Cursor(*cursor, m_carga, pagina * PAGINA);
+        m_cursor_paginas = std::move(cursor);
+    }
+    const int esperadas = std::min(PAGINA, m_carga.total - pagina * PAGINA);
+    std::vector<std::shared_ptr<ZARVIncidencia>> filas = Lee_Pagina(*m_cursor_paginas, esperadas);
+    m_pagina_cursor = m_cursor_paginas ? pagina + 1 : -1;
+    // The pages farthest from this one go first.
+    while (static_cast<int>(m_paginas.size()) >= PAGINAS_GUARDADAS) {
+        const auto lejos = std::abs(m_paginas.begin()->first - pagina) > std::abs(m_paginas.rbegin()->first - pagina)
+                               ? m_paginas.begin()
+                               : std::prev(m_paginas.end());
+        m_paginas.erase(lejos);
+    }
+    return m_paginas.emplace(pagina, std::move(filas)).first->second;
+}
+
+void ZARVColeccionIncidencia::Cierra_Cursor()
+{
+    if (m_cursor_ocioso)
+        m_cursor_ocioso->stop();
+    if (m_cursor_paginas)
+        m_cursor_paginas->finish();
+    m_cursor_paginas.reset();
+    m_pagina_cursor = -1;
 }
 
 void ZARVColeccionIncidencia::Activa_Linea(ZARVControlador &c)
@@ -303,7 +460,6 @@ void ZARVColeccionIncidencia::Guarda(const std::shared_ptr<ZARVIncidencia> &inci
                 .arg(QString::number(incidencia->Controlador()), Texto_SQL(incidencia->Hist_Controlador()),
                      Texto_SQL(codigo), Texto_SQL(hist_tarjeta), Texto_SQL(descripcion),
                      QString::number(incidencia->Evento()), QString::number(incidencia->Usr())));
-    Elementos.push_back(incidencia);
 }
 
 void ZARVColeccionIncidencia::Evento_Perdido(const TEventoInformacion &info, const QString &motivo)

@@ -10,8 +10,11 @@ class QTimer;
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <map>
+#include <memory>
+#include <vector>
 
 // The incidence log of the open installation: receives the controllers'
 // events, stores each one the moment it arrives and tells the main window,
@@ -19,8 +22,14 @@ class QTimer;
 // switches the controllers' event reporting on and off.
 //
 // A load lists the incidences newest first (the statement's order reversed).
-// Cuenta() and Fin() count only what the last load produced, so objects kept
-// past it (from an empty load, or events stored since) are never walked.
+// Cuenta() and Fin() count only what the last load produced; events stored
+// since are not part of it.
+//
+// A log grows without end, so a load does not read it whole: it counts what
+// the filter selects and reads the first page; the other pages are read when
+// someone asks for their elements (a view scrolling, a walk), a walk streaming
+// them from one open cursor. The installation opens without reading the log
+// at all: the first look at the list (Cuenta, Elemento) loads it unfiltered.
 class ZARVControlador;
 
 class ZARVColeccionIncidencia : public ZARVColeccion {
@@ -28,21 +37,37 @@ public:
     using TNuevaIncidenciaEvent =
         std::function<void(ZARVColeccionIncidencia *Sender, const TEventoInformacion &Informacion)>;
 
-    // Loads the whole log once, unfiltered.
+    // Reads nothing yet: the whole log, unfiltered, is loaded at the first look.
     ZARVColeccionIncidencia(ZARVSistema *sistema, const QString &ruta_bd, QObject *owner);
+    ~ZARVColeccionIncidencia() override;
 
-    // Loads the incidences that pass the filter. A failed statement leaves
-    // the list and Cargadas as they were.
+    // Loads the incidences that pass the filter: counts them and reads the
+    // first page. The filter is taken as it is now; setting another one
+    // changes nothing until the next load. Only the incidences stored up to
+    // this moment belong to the load, so pages read later never shift or
+    // repeat rows because of events stored meanwhile. A failed statement
+    // leaves the list and Cargadas as they were.
     void Refrescar() override;
-    int Cuenta() const override { return m_cargadas; }
-    int Cargadas() const { return m_cargadas; }
+    int Cuenta() const override;
+    int Cargadas() const { return Cuenta(); }
+    // The element at indice (or at the cursor for -1), its page read if it
+    // was not; none outside the load. A page that cannot be read raises ErrorBD.
     std::shared_ptr<ZARVIncidencia> Elemento(int indice = -1) const;
+    void Cerrar() override;
+
+    // Rows read per statement, and how many pages are kept in memory.
+    static constexpr int PAGINA = 500;
+    static constexpr int PAGINAS_GUARDADAS = 8;
+    // An open cursor nobody read from for this long is closed: it holds a
+    // transaction of the database open.
+    static constexpr int CURSOR_OCIOSO_MS = 5000;
 
     // A non-empty text switches its date bound on; usr -1 means every cardholder.
     void Filtro_Textos(const QString &inicio, const QString &fin, int usr);
     // The values the bounds compare with, and the cardholder.
     void Filtro_Fechas(int usr, const QDateTime &inicio, const QDateTime &fin);
-    // The load statement the filter gives, as Refrescar sends it.
+    // The load statement the filter gives: the rows of a load are those it
+    // selects, listed in its order reversed.
     QString Sentencia() const;
 
     // Switches event reporting on, one line per port (the first controller
@@ -82,8 +107,8 @@ public:
     // Writes one incidence with its whole card code (ten characters, the
     // column's width; a longer text is cut there), described by the card that
     // code names; its cod and time stamp come from the database. Rows written
-    // before with seven characters load as they are. The object is kept
-    // after the loaded ones. Database errors reach the caller.
+    // before with seven characters load as they are. It becomes part of the
+    // next load. Database errors reach the caller.
     void Guarda(const std::shared_ptr<ZARVIncidencia> &incidencia);
 
     // Events lost since the collection was created, and why the last one was.
@@ -116,7 +141,38 @@ public:
     static constexpr int REINTENTO_MS = 2000;
 
 private:
-    int m_cargadas = 0;
+    // What a load selects, fixed when it ran: the filter's clauses and values,
+    // how many rows it counted and the newest incidence number among them.
+    struct Carga {
+        QStringList clausulas;
+        bool con_inicio = false;
+        bool con_fin = false;
+        QDateTime inicio;
+        QDateTime fin;
+        QString orden_inverso;
+        int total = 0;
+        qint64 tope = 0;
+    };
+    QStringList Clausulas() const;
+    Carga Carga_Actual() const;
+    // The load's rows in list order from `desde` on (zero-based), on q.
+    void Abre_Cursor(QSqlQuery &q, const Carga &carga, int desde) const;
+    // Up to PAGINA rows from the cursor; closes it at the end of the load.
+    std::vector<std::shared_ptr<ZARVIncidencia>> Lee_Pagina(QSqlQuery &q, int esperadas);
+    const std::vector<std::shared_ptr<ZARVIncidencia>> &Pagina(int pagina);
+    void Cierra_Cursor();
+    // Cuenta and Elemento read on demand: filling the cache is no change of
+    // the list they show.
+    ZARVColeccionIncidencia &Cache() const { return const_cast<ZARVColeccionIncidencia &>(*this); }
+
+    bool m_sin_cargar = true;
+    Carga m_carga;
+    std::map<int, std::vector<std::shared_ptr<ZARVIncidencia>>> m_paginas;
+    // The cursor a walk streams from, and the page it delivers next.
+    std::unique_ptr<QSqlQuery> m_cursor_paginas;
+    int m_pagina_cursor = -1;
+    QTimer *m_cursor_ocioso = nullptr;
+
     QString m_texto_inicio;
     QString m_texto_fin;
     // Unset bounds are the date-time zero, as bound when only a text is given.

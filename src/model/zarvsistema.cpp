@@ -11,6 +11,8 @@
 
 #include <QPointer>
 #include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
 
 ZARVSistema::ZARVSistema(QObject *owner, const QString &ruta_bd, ZARVServer *servidor)
     : m_owner(owner)
@@ -35,9 +37,31 @@ void ZARVSistema::Crea_Colecciones()
     if (!m_servidor)
         throw ErrorBD(QStringLiteral("No main database server for the installation"));
     m_conexion = std::make_unique<ConexionBD>(m_servidor->Parametros(), m_ruta_bd);
+    Actualiza_Esquema();
     m_usuarios = std::make_unique<ZARVColeccionUsuario>(this, m_ruta_bd, m_owner);
     m_controladores = std::make_unique<ZARVColeccionControlador>(this, m_ruta_bd, m_owner);
     m_tarjetas = std::make_unique<ZARVColeccionTarjeta>(this, m_ruta_bd, m_owner);
+}
+
+void ZARVSistema::Actualiza_Esquema()
+{
+    // Files made before the log was read in pages lack the index that lists
+    // the newest incidences first without sorting the whole log. It is made
+    // once, before the collections connect; when it cannot be made now (the
+    // file is in use elsewhere) the log still loads, only slower.
+    {
+        QSqlQuery q(Conexion());
+        const bool falta =
+            q.exec(QStringLiteral("select count(*) from rdb$indices where rdb$index_name = 'IX_ZARVINCIDENCIA_RECIENTES'"))
+            && q.next() && q.value(0).toInt() == 0;
+        q.finish();
+        if (falta
+            && !q.exec(QStringLiteral("CREATE DESCENDING INDEX IX_ZARVINCIDENCIA_RECIENTES ON zarvincidencia (\"TIMESTAMP\", cod)")))
+            qWarning("%s: the incidence index could not be made: %s", qPrintable(m_ruta_bd),
+                     qPrintable(q.lastError().text()));
+    }
+    // The report query opens it again when it needs it.
+    m_conexion->Cerrar();
 }
 
 void ZARVSistema::Conecta_Controladores()

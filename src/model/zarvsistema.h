@@ -49,6 +49,9 @@ public:
     QSqlDatabase &Conexion();
 
 private:
+    // Brings a file made by an earlier version up to date (indexes only).
+    void Actualiza_Esquema();
+
     QObject *m_owner;
     QString m_ruta_bd;
     ZARVServer *m_servidor;

@@ -164,6 +164,7 @@ TEST_F(EventoTest, StoredCardEventsLoadWithTheWholeCodeAndOldRowsStillLoad)
 
 TEST_F(EventoTest, StoredEventsAreSeenByWalksOnlyAfterTheNextLoad)
 {
+    inc->Refrescar();
     inc->Recibe_Evento(nullptr, Evento(1, "0012345678"));
     inc->Recibe_Evento(nullptr, Evento(3, ""));
     EXPECT_EQ(inc->Cuenta(), 0);

@@ -124,6 +124,43 @@ TEST_F(IncidenciaLoadTest, EveryColumnLandsInItsField)
     EXPECT_EQ(inc->Elemento(4), nullptr);
 }
 
+TEST_F(IncidenciaLoadTest, ALoadOfSeveralPagesWalksEachRowOnceNewestFirstWhileEventsArrive)
+{
+    // Two pages and a bit more, stored in pairs that share their time stamp:
+    // within a pair the higher number is the newer.
+    const int n = 2 * ZARVColeccionIncidencia::PAGINA + 3;
+    ASSERT_TRUE(db->exec(QStringLiteral("EXECUTE BLOCK AS DECLARE i INTEGER = 0; BEGIN WHILE (:i < %1) DO BEGIN "
+                                        "INSERT INTO zarvincidencia(cod,controlador,\"TIMESTAMP\",evento,usr) VALUES("
+                                        "100 + :i, 1, dateadd(:i / 2 second to timestamp '2024-06-01 00:00:00'), 3, 0); "
+                                        "i = :i + 1; END END")
+                             .arg(n)))
+        << db->lastError().toStdString();
+    QList<int> esperados;
+    for (int i = n - 1; i >= 0; --i)
+        esperados << 100 + i;
+    esperados << 4 << 3 << 2 << 1;
+
+    inc->Refrescar();
+    ASSERT_EQ(inc->Cuenta(), n + 4);
+    QList<int> vistos;
+    for (inc->Primero(); !inc->Fin(); inc->Siguiente()) {
+        vistos << inc->Elemento(-1)->Cod();
+        // Events stored in the middle of the walk belong to the next load.
+        if (vistos.size() == ZARVColeccionIncidencia::PAGINA - 1)
+            ASSERT_TRUE(db->exec("INSERT INTO zarvincidencia(cod,controlador,\"TIMESTAMP\",evento,usr) "
+                                 "VALUES(99999,1,'2030-01-01 00:00:00',3,0)"));
+    }
+    EXPECT_EQ(vistos, esperados);
+    // Any element, in any order, is the same row again.
+    for (int i : {n + 3, 0, ZARVColeccionIncidencia::PAGINA, n - 1, 1})
+        EXPECT_EQ(inc->Elemento(i)->Cod(), esperados[i]) << i;
+    EXPECT_EQ(inc->Elemento(n + 4), nullptr);
+
+    inc->Refrescar();
+    EXPECT_EQ(inc->Cuenta(), n + 5);
+    EXPECT_EQ(inc->Elemento(0)->Cod(), 99999);
+}
+
 TEST_F(IncidenciaLoadTest, TheDateBoundsAreInclusiveAndOnlyTheTextsSwitchThemOn)
 {
     // Dates without texts: no bound at all.
@@ -156,8 +193,9 @@ TEST_F(IncidenciaLoadTest, AFilterThatMatchesNothingEndsAtOnceAndHidesTheOldRows
     EXPECT_EQ(inc->Cargadas(), 0);
     inc->Primero();
     EXPECT_TRUE(inc->Fin());
-    // The old objects stay behind the count; nothing walks them.
-    EXPECT_EQ(inc->Elemento(0), old);
+    // Nothing of the last load is reachable.
+    EXPECT_EQ(inc->Elemento(0), nullptr);
+    EXPECT_NE(old, nullptr);
 }
 
 TEST_F(IncidenciaLoadTest, TheLowerCaseSortColumnBecomesTheDelimitedNameForGood)
