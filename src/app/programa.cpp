@@ -18,8 +18,10 @@
 #include "app/tf_pregunta_elimina_tarj.h"
 #include "app/tf_recv_users.h"
 #include "app/tf_send_card.h"
+#include "app/tf_user_muestra.h"
 #include "app/ventanas.h"
 #include "app/ventanas_envio.h"
+#include "app/ventanas_incidencias.h"
 #include "app/ventanas_lectores.h"
 #include "app/ventanas_tarjetas.h"
 #include "app/ventanas_usuarios.h"
@@ -94,6 +96,7 @@ const std::vector<Entrada> &orden()
         ventana(Ventanas::F_Edit_User),
         ventana(Ventanas_Camaras::F_Camera_Control),
         ventana(Ventanas_Camaras::F_New_Camera),
+        ventana(Ventanas::F_User_Muestra),
     };
     return tabla;
 }

@@ -6,8 +6,10 @@
 #include "app/tf_login.h"
 #include "app/tf_recv_users.h"
 #include "app/tf_send_card.h"
+#include "app/tf_user_muestra.h"
 #include "app/ventanas.h"
 #include "app/ventanas_envio.h"
+#include "app/ventanas_incidencias.h"
 
 #include "lang/lang.h"
 #include "model/globales.h"
@@ -25,6 +27,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -93,6 +96,7 @@ void TF_Main::Conecta_Acciones()
     Al_Pulsar(B_Send, this, [] { Ventanas::Sincroniza_Y_Refresca(Ventanas::F_Send_Card); });
     Al_Pulsar(B_Receive, this, [] { Ventanas::Sincroniza_Y_Refresca(Ventanas::f_recv_users); });
     Al_Pulsar(SpeedButton1, this, [this] { SpeedButton1Click(); });
+    Al_Pulsar(SpeedButton5, this, [this] { SpeedButton5Click(); });
     Al_Pulsar(B_Salvar, this, [this] { B_SalvarClick(); });
     Al_Pulsar(B_Recuperar, this, [this] { B_RecuperarClick(); });
     Al_Pulsar(SpeedButton9, this, [this] { SpeedButton9Click(); });
@@ -101,6 +105,14 @@ void TF_Main::Conecta_Acciones()
     Find_INC->setObjectName(QStringLiteral("Find_INC"));
     connect(Find_INC, &Dialogo_Buscar::Buscar, this,
             [this](const QString &texto) { Ejecuta_Accion(this, [this, &texto] { Find_INCFind(texto); }); });
+    connect(Lista_Incidencias, &QTreeWidget::itemClicked, this,
+            [this] { Ejecuta_Accion(this, [this] { Lista_IncidenciasClick(); }); });
+    // Scrolled to its end, the list takes the date range's next page.
+    QScrollBar *desplazamiento = Lista_Incidencias->verticalScrollBar();
+    connect(desplazamiento, &QScrollBar::valueChanged, this, [this, desplazamiento](int valor) {
+        if (valor >= desplazamiento->maximum() && m_consulta.Quedan() > 0)
+            Ejecuta_Accion(this, [this] { Mas_Filas_Incidencias(); });
+    });
     connect(I_PLAY_OFF, &kv::ui::Imagen_Pulsable::clicked, this,
             [this] { Ejecuta_Accion(this, [this] { I_PLAY_OFFClick(); }); });
     connect(I_PLAY_ON, &kv::ui::Imagen_Pulsable::clicked, this,
@@ -123,6 +135,9 @@ bool TF_Main::eventFilter(QObject *objeto, QEvent *evento)
 void TF_Main::B_LoginClick()
 {
     Ventanas::F_Login->show();
+    // A cardholder's details must not stay on screen over the login.
+    if (Ventanas::F_User_Muestra)
+        Ventanas::F_User_Muestra->hide();
     hide();
 }
 

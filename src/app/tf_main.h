@@ -11,6 +11,8 @@
 #include "ui/selector_instalaciones.h"
 
 #include "link/teventoinformacion.h"
+#include "workflows/consulta_incidencias.h"
+#include "workflows/fichero_incidencias.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -203,9 +205,21 @@ public:
     void Aviso_Linea(int puerto, const QString &clave, const QString &detalle, int icono_lectores);
 
     // ---- the incidence list as a view (tf_main_vista_incidencias.cpp) -----------
-    // The stored incidences between the two pickers' moments, newest first.
+    // The stored incidences between the two pickers' moments, newest first:
+    // a page of them, the next ones added as the list is scrolled to its end.
     void SpeedButton1Click();
+    // Adds the next page of the date range's rows at the list's end.
+    void Mas_Filas_Incidencias();
+    // The list's rows, top to bottom, as saving and printing take them, and
+    // after them the date range's rows not added yet: what the operator
+    // would see scrolling to the end.
+    QList<kv::wf::Fila_Incidencia> Filas_Lista_Incidencias() const;
+    // Rows of the date range added at each step.
+    static constexpr int FILAS_POR_PAGINA = 500;
     void B_SalvarClick();
+    // The list under its title in a print preview, from which the operator
+    // prints (tf_main_impresion.cpp).
+    void SpeedButton5Click();
     // The rows of a saved file, in place of the list's; each gets the icon
     // its Event names, as the live rows do.
     void B_RecuperarClick();
@@ -216,6 +230,11 @@ public:
     // The icon a row with this Event text gets: its kind's, the alarm of the
     // line and storage warnings, else the generic event icon.
     int Icono_De_Evento(const QString &evento) const;
+
+    // ---- the cardholder of a row (tf_main_usuario_incidencia.cpp) -----------------
+    // A click on a row with a U shows that cardholder in F_User_Muestra, or
+    // takes the window away when the row names none.
+    void Lista_IncidenciasClick();
 
     // ---- kv::ui::Principal and Vista_Principal ------------------------------------
     QWidget *Ventana() override { return this; }
@@ -256,4 +275,6 @@ private:
 
     kv::ui::Selector_Instalaciones m_selector;
     std::vector<Pagina *> m_paginas;
+    // The date range the incidence list shows, read as it is scrolled.
+    kv::wf::Consulta_Incidencias m_consulta;
 };

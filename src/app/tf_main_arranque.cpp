@@ -2,6 +2,8 @@
 // installation, and the report labels written for the current language.
 #include "app/textos.h"
 #include "app/tf_main.h"
+#include "app/tf_user_muestra.h"
+#include "app/ventanas_incidencias.h"
 
 #include "lang/lang.h"
 #include "lang/ui/traducir.h"
@@ -151,6 +153,9 @@ void TF_Main::Carga_Instalaciones(const QString &codigo)
 void TF_Main::Abre_Instalacion(const QString &codigo)
 {
     Variables::Instalacion_Actual = codigo;
+    // The details shown belong to the installation being closed.
+    if (Ventanas::F_User_Muestra)
+        Ventanas::F_User_Muestra->hide();
     setWindowTitle(textos::Con_Sufijo(windowTitle(), textos::Nombre_Entrada(m_selector.Texto())));
     kv::wf::Abre_Instalacion(codigo, qApp);
     Refrescar_Controladores();

@@ -2,6 +2,7 @@
 // workflows are connected by the code of those tools; here they get their
 // controls, names and placeholders.
 #include "app/disposicion.h"
+#include "app/impresion_incidencias.h"
 #include "app/tf_main.h"
 
 #include "ui/dialogo_fichero.h"
@@ -117,6 +118,11 @@ void TF_Main::Crea_Incidencias()
 
     Re_Incidencia = new QTextEdit(PANEL_INCIDENCIAS);
     Re_Incidencia->setObjectName(QStringLiteral("Re_Incidencia"));
+    // Hidden, it never gets a size from a layout: its text is laid out to a
+    // fixed width instead.
+    Re_Incidencia->setFixedWidth(impresion::Ancho_Documento);
+    Re_Incidencia->setLineWrapMode(QTextEdit::FixedPixelWidth);
+    Re_Incidencia->setLineWrapColumnOrWidth(impresion::Ancho_Documento);
     Re_Incidencia->hide();
 
     caja->addWidget(barra);

@@ -7,7 +7,8 @@
 #include "link/tipoincidencia.h"
 #include "model/globales.h"
 #include "model/variables.h"
-#include "model/zarvcoleccionincidencia.h"
+#include "model/zarvincidencia.h"
+#include "ui/cursor_espera.h"
 #include "ui/dialogo_fichero.h"
 #include "ui/imagenes.h"
 #include "ui/operador.h"
@@ -21,15 +22,6 @@
 
 namespace {
 
-// Stored incidences at midnight show the date alone, as rows always have.
-QString Fecha_Fila(const ZARVIncidencia &i)
-{
-    const QDateTime &momento = i.Timestamp();
-    if (momento.time() == QTime(0, 0))
-        return QLocale::system().toString(momento.date(), QLocale::ShortFormat);
-    return i.Fecha_Texto();
-}
-
 QTreeWidgetItem *Nueva_Fila(const kv::wf::Fila_Incidencia &f, int icono)
 {
     auto *fila = new QTreeWidgetItem({f.Evento, f.Fecha, f.Origen, f.Descripcion, f.Usuario});
@@ -41,27 +33,38 @@ QTreeWidgetItem *Nueva_Fila(const kv::wf::Fila_Incidencia &f, int icono)
 
 void TF_Main::SpeedButton1Click()
 {
-    ZARVColeccionIncidencia *incidencias = Globales::Sistema ? Globales::Sistema->Incidencias() : nullptr;
-    if (!incidencias)
+    if (!Globales::Sistema)
         return;
-    const QDateTime inicio(Fecha_INI->date(), Hora_INI->time());
-    const QDateTime fin(Fecha_FIN->date(), Hora_FIN->time());
-    const QString formato = QStringLiteral("yyyy-MM-dd hh:mm:ss");
-    incidencias->Filtro_Textos(inicio.toString(formato), fin.toString(formato), -1);
-    incidencias->Filtro_Fechas(-1, inicio, fin);
     // A failed load raises before the list is touched.
-    incidencias->Refrescar();
-    QList<QTreeWidgetItem *> filas;
-    for (incidencias->Primero(); !incidencias->Fin(); incidencias->Siguiente()) {
-        const auto i = incidencias->Elemento(-1);
-        const int tipo = i->Evento();
-        const QString nombre = tipo >= 1 && tipo <= 6 ? Tipos_Incidencia.value(tipo - 1) : QString();
-        const kv::wf::Fila_Incidencia fila{nombre, Fecha_Fila(*i), i->Hist_Controlador(), i->Descripcion(),
-                                           QString::number(i->Usr())};
-        filas << Nueva_Fila(fila, Icono_Incidencia(tipo));
-    }
+    m_consulta.Filtra(QDateTime(Fecha_INI->date(), Hora_INI->time()), QDateTime(Fecha_FIN->date(), Hora_FIN->time()));
     Lista_Incidencias->clear();
+    Mas_Filas_Incidencias();
+    Lista_Incidencias->scrollToTop();
+}
+
+void TF_Main::Mas_Filas_Incidencias()
+{
+    QList<QTreeWidgetItem *> filas;
+    for (const auto &i : m_consulta.Siguientes(FILAS_POR_PAGINA))
+        filas << Nueva_Fila(kv::wf::Fila_De(*i, Tipos_Incidencia), Icono_Incidencia(i->Evento()));
     Lista_Incidencias->addTopLevelItems(filas);
+}
+
+QList<kv::wf::Fila_Incidencia> TF_Main::Filas_Lista_Incidencias() const
+{
+    QList<kv::wf::Fila_Incidencia> filas;
+    const int quedan = m_consulta.Quedan();
+    filas.reserve(Lista_Incidencias->topLevelItemCount() + quedan);
+    for (int i = 0; i < Lista_Incidencias->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *f = Lista_Incidencias->topLevelItem(i);
+        filas.append({f->text(0), f->text(1), f->text(2), f->text(3), f->text(4)});
+    }
+    if (quedan > 0) {
+        const kv::ui::Cursor_Espera espera;
+        for (const auto &i : m_consulta.Resto())
+            filas.append(kv::wf::Fila_De(*i, Tipos_Incidencia));
+    }
+    return filas;
 }
 
 void TF_Main::B_SalvarClick()
@@ -69,12 +72,7 @@ void TF_Main::B_SalvarClick()
     const QString nombre = kv::ui::Operador::Fichero(this, *Save_INC);
     if (nombre.isEmpty())
         return;
-    QList<kv::wf::Fila_Incidencia> filas;
-    for (int i = 0; i < Lista_Incidencias->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem *f = Lista_Incidencias->topLevelItem(i);
-        filas.append({f->text(0), f->text(1), f->text(2), f->text(3), f->text(4)});
-    }
-    kv::wf::Guarda_Fichero_Incidencias(kv::wf::Con_Extension_Txt(nombre), filas);
+    kv::wf::Guarda_Fichero_Incidencias(kv::wf::Con_Extension_Txt(nombre), Filas_Lista_Incidencias());
 }
 
 void TF_Main::B_RecuperarClick()
@@ -89,6 +87,7 @@ void TF_Main::B_RecuperarClick()
     filas.reserve(leido.filas.size());
     for (const kv::wf::Fila_Incidencia &f : leido.filas)
         filas << Nueva_Fila(f, Icono_De_Evento(f.Evento));
+    m_consulta.Olvida();
     Lista_Incidencias->clear();
     Lista_Incidencias->addTopLevelItems(filas);
 
@@ -105,6 +104,7 @@ void TF_Main::B_RecuperarClick()
 
 void TF_Main::SpeedButton9Click()
 {
+    m_consulta.Olvida();
     Lista_Incidencias->clear();
 }
 
@@ -118,6 +118,12 @@ void TF_Main::B_Buscar_IncClick()
 
 bool TF_Main::Find_INCFind(const QString &texto)
 {
+    // The whole date range is searched, not only the rows scrolled to.
+    if (m_consulta.Quedan() > 0) {
+        const kv::ui::Cursor_Espera espera;
+        while (m_consulta.Quedan() > 0)
+            Mas_Filas_Incidencias();
+    }
     // The hidden U column is not searched.
     if (!Busca_En_Lista(Lista_Incidencias, texto, 4))
         return false;

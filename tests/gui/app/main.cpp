@@ -1,9 +1,11 @@
 #include "tst_arranque.h"
 #include "tst_eventos.h"
+#include "tst_impresion_incidencias.h"
 #include "tst_listas.h"
 #include "tst_login.h"
 #include "tst_logins.h"
 #include "tst_piezas.h"
+#include "tst_usuario_incidencia.h"
 #include "tst_vista_incidencias.h"
 
 #include "clases.h"
@@ -20,5 +22,6 @@ int main(int argc, char **argv)
     kv::ui::Operador::setUnattended(true);
     return Ejecuta_Clases(argc, argv,
                           {Clase<TestPiezas>(), Clase<TestArranque>(), Clase<TestLogin>(), Clase<TestListas>(),
-                           Clase<TestLogins>(), Clase<TestEventos>(), Clase<TestVistaIncidencias>()});
+                           Clase<TestLogins>(), Clase<TestEventos>(), Clase<TestVistaIncidencias>(),
+                           Clase<TestImpresionIncidencias>(), Clase<TestUsuarioIncidencia>()});
 }

@@ -235,3 +235,58 @@ void TestVistaIncidencias::buscar()
         m->Find_INC->close();
     }
 }
+
+void TestVistaIncidencias::rangoDeVariasPaginas()
+{
+    // Two pages and a bit of one day, a minute apart, the description telling
+    // the minute; one row outside the range.
+    const int n = 2 * TF_Main::FILAS_POR_PAGINA + 3;
+    Entorno e;
+    QVERIFY(e.sql(1, {QStringLiteral("EXECUTE BLOCK AS DECLARE i INTEGER = 0; BEGIN WHILE (:i < %1) DO BEGIN "
+                                     "INSERT INTO zarvincidencia(cod,controlador,hist_controlador,\"TIMESTAMP\","
+                                     "descripcion,evento,usr) VALUES(100 + :i, 1, 'Door', dateadd(:i minute to "
+                                     "timestamp '2031-06-01 00:00:00'), 'm' || :i, 3, 0); i = :i + 1; END END")
+                          .arg(n),
+                      "INSERT INTO zarvincidencia(cod,controlador,\"TIMESTAMP\",descripcion,evento,usr) "
+                      "VALUES(99,1,'2031-06-03 00:00:00','later',3,0)"}));
+    e.arranca();
+    TF_Main *m = Ventanas::F_Main;
+    m->show();
+    m->SpeedButton11Click();
+    m->Fecha_INI->setDate(QDate(2031, 6, 1));
+    m->Hora_INI->setTime(QTime(0, 0));
+    m->Fecha_FIN->setDate(QDate(2031, 6, 2));
+    m->Hora_FIN->setTime(QTime(0, 0));
+    m->SpeedButton1->click();
+    QTreeWidget *l = m->Lista_Incidencias;
+    QCOMPARE(l->topLevelItemCount(), TF_Main::FILAS_POR_PAGINA);
+    QCOMPARE(l->topLevelItem(0)->text(3), QStringLiteral("m%1").arg(n - 1));
+
+    // Scrolled to the end, the next page follows on, newest first still.
+    l->scrollToBottom();
+    QCOMPARE(l->topLevelItemCount(), 2 * TF_Main::FILAS_POR_PAGINA);
+    QCOMPARE(l->topLevelItem(TF_Main::FILAS_POR_PAGINA)->text(3),
+             QStringLiteral("m%1").arg(n - 1 - TF_Main::FILAS_POR_PAGINA));
+
+    // A live row on top; saving writes it and the whole range, each row once.
+    m->Anade_Fila_Incidencia("live", "", "", "", "", 0);
+    QTemporaryDir dir;
+    Operador::setNextFileName(dir.filePath("range"));
+    m->B_Salvar->click();
+    QFile f(dir.filePath("range.txt"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lineas = f.readAll().split('\n');
+    QCOMPARE(lineas.size() - (lineas.last().trimmed().isEmpty() ? 1 : 0), n + 1);
+    QVERIFY(lineas[1].contains(QStringLiteral("*m%1*").arg(n - 1).toLatin1()));
+    QVERIFY(lineas[n].contains("*m0*"));
+
+    // Find searches the whole range: the oldest row is found.
+    QVERIFY(m->Find_INCFind("M0"));
+    QCOMPARE(l->topLevelItemCount(), n + 1);
+    QVERIFY(l->topLevelItem(n)->isSelected());
+
+    // Cleared, scrolling brings nothing back.
+    m->SpeedButton9->click();
+    l->scrollToBottom();
+    QCOMPARE(l->topLevelItemCount(), 0);
+}
