@@ -4,6 +4,9 @@
 --
 -- Yes/no flags are VARCHAR(1), not CHAR(1): a UTF8 CHAR(1) reads back padded
 -- with blanks through the SQL driver, and every comparison with "S" would fail.
+--
+-- What later versions added (indexes, the change marker) is made by the
+-- program when it opens a file (esquema_instalacion.cpp), old files and new.
 
 CREATE TABLE zarvcontrolador (
   cod                INTEGER NOT NULL,
@@ -60,7 +63,6 @@ CREATE TABLE zarvincidencia (
 );
 CREATE INDEX IX_ZARVINCIDENCIA_TS ON zarvincidencia ("TIMESTAMP");
 CREATE INDEX IX_ZARVINCIDENCIA_USR ON zarvincidencia (usr);
-CREATE DESCENDING INDEX IX_ZARVINCIDENCIA_RECIENTES ON zarvincidencia ("TIMESTAMP", cod);
 
 CREATE GENERATOR GEN_ZARVUSUARIO_ID;
 CREATE GENERATOR GEN_ZARVINCIDENCIA_ID;

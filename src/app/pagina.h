@@ -29,8 +29,11 @@ public:
     Pagina(Vista_Principal &vista, const char *nombre_panel, QObject *padre);
 
     QWidget *Panel() const { return m_panel; }
-    // Rebuilds the page's list from the model.
+    // Rebuilds the page's list from the model, read again from the database.
     virtual void Refrescar() = 0;
+    // Rebuilds the page's list from the model as it is loaded now, without
+    // reading the database (an installation just opened has read it).
+    virtual void Rellena() { Refrescar(); }
     // The page's node was chosen: by default its list is rebuilt.
     virtual void Activar() { Refrescar(); }
     // The restrictions of a login of level USER, applied once.

@@ -158,9 +158,14 @@ bool Pagina_Tarjetas::Find_cardsFind(const QString &texto)
 
 void Pagina_Tarjetas::Refrescar()
 {
-    ZARVColeccionTarjeta *tarjetas = Globales::Sistema ? Globales::Sistema->Tarjetas() : nullptr;
-    if (tarjetas)
+    if (ZARVColeccionTarjeta *tarjetas = Globales::Sistema ? Globales::Sistema->Tarjetas() : nullptr)
         tarjetas->Refrescar();
+    Rellena();
+}
+
+void Pagina_Tarjetas::Rellena()
+{
+    ZARVColeccionTarjeta *tarjetas = Globales::Sistema ? Globales::Sistema->Tarjetas() : nullptr;
     Lista3->clear();
     if (!tarjetas)
         return;

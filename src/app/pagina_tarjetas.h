@@ -23,6 +23,7 @@ public:
 
     // Reloads the cards, then the list.
     void Refrescar() override;
+    void Rellena() override;
 
     // The new-card window.
     void B_New_CardClick();

@@ -143,13 +143,22 @@ bool Pagina_Usuarios::Find_userFind(const QString &texto)
 
 void Pagina_Usuarios::Refrescar()
 {
+    ZARVColeccionUsuario *usuarios = Globales::Sistema ? Globales::Sistema->Usuarios() : nullptr;
+    ZARVColeccionTarjeta *tarjetas = Globales::Sistema ? Globales::Sistema->Tarjetas() : nullptr;
+    if (usuarios && tarjetas) {
+        usuarios->Carga();
+        tarjetas->Refrescar();
+    }
+    Rellena();
+}
+
+void Pagina_Usuarios::Rellena()
+{
     Lista1->clear();
     ZARVColeccionUsuario *usuarios = Globales::Sistema ? Globales::Sistema->Usuarios() : nullptr;
     ZARVColeccionTarjeta *tarjetas = Globales::Sistema ? Globales::Sistema->Tarjetas() : nullptr;
     if (!usuarios || !tarjetas)
         return;
-    usuarios->Carga();
-    tarjetas->Refrescar();
 
     // Each cardholder's cards in card-collection order, found in one pass:
     // asking every cardholder for its cards would walk all cards once per

@@ -27,6 +27,7 @@ public:
 
     // Reloads the cardholders and the cards, then the list.
     void Refrescar() override;
+    void Rellena() override;
 
     // The new-user window (also the tool bar's "User").
     void B_New_USR_MainClick();

@@ -259,8 +259,8 @@ private:
     void Crea_Informes();
     void Conecta_Acciones();
 
-    // Reloads the open installation's card collection.
-    void Refrescar_Tarjetas_Modelo();
+    // Notes the database's change marker as the page on show is read.
+    void Anota_Marca_Cambios();
     // The open installation's events reach Recibida_Incidencia.
     void Escucha_Incidencias();
 
@@ -277,4 +277,6 @@ private:
     std::vector<Pagina *> m_paginas;
     // The date range the incidence list shows, read as it is scrolled.
     kv::wf::Consulta_Incidencias m_consulta;
+    // The database's change marker when the page on show was last read.
+    qint64 m_marca_cambios = -1;
 };

@@ -11,6 +11,7 @@
 #include "model/globales.h"
 #include "model/settings_errors.h"
 #include "model/variables.h"
+#include "model/zarvsistema.h"
 #include "platform/paths.h"
 #include "ui/accion.h"
 #include "workflows/coordinacion.h"
@@ -114,12 +115,8 @@ void TF_Main::Link_BBDD()
     // so it neither starts nor stops a guardian process.
     kv::wf::Conecta_Servidor(qApp);
     m_selector.Vacia();
+    // Opening the installation reads its collections and fills the pages.
     Carga_Instalaciones(Lee_Ultima_Instalacion());
-    Escucha_Incidencias();
-    Refrescar_Tarjetas_Modelo();
-    Refrescar_usuariosII();
-    Refrescar_tarjetas();
-    Refrescar_Controladores();
     // The report labels are read by the report code on the main-database
     // connection when a report runs.
 }
@@ -158,7 +155,12 @@ void TF_Main::Abre_Instalacion(const QString &codigo)
         Ventanas::F_User_Muestra->hide();
     setWindowTitle(textos::Con_Sufijo(windowTitle(), textos::Nombre_Entrada(m_selector.Texto())));
     kv::wf::Abre_Instalacion(codigo, qApp);
-    Refrescar_Controladores();
+    // The collections were read just now: the pages are filled from them.
+    m_marca_cambios = Globales::Sistema->Marca_Cambios();
+    for (Pagina *p : {static_cast<Pagina *>(Usuarios()), static_cast<Pagina *>(Tarjetas()),
+                      static_cast<Pagina *>(Lectores())})
+        if (p)
+            p->Rellena();
     // Every installation opened, not only the first, shows its events live.
     Escucha_Incidencias();
     kv::wf::Coordinacion::Ajusta_Mantenimiento();

@@ -4,6 +4,9 @@
 
 #include "app/paginas.h"
 
+#include "model/globales.h"
+#include "model/zarvsistema.h"
+
 #include "ui/imagen_pulsable.h"
 
 #include <QBoxLayout>
@@ -70,6 +73,7 @@ void TF_Main::Arbol1Change(QTreeWidgetItem *nodo)
     // A node that only groups others leaves the page on show as it is.
     if (!pagina)
         return;
+    Anota_Marca_Cambios();
     Muestra_Paginas(pagina);
     pagina->Activar();
 }
@@ -127,9 +131,22 @@ void TF_Main::Centra_Etiquetas()
 
 void TF_Main::FormActivate()
 {
+    // Coming back to the window shows what changed in the database while it
+    // was away (another window, another station); when nothing did, nothing
+    // is read again.
+    if (!Globales::Sistema || Globales::Sistema->Marca_Cambios() == m_marca_cambios)
+        return;
     const QList<QTreeWidgetItem *> elegidos = Arbol1->selectedItems();
     if (!elegidos.isEmpty())
         Arbol1Change(elegidos.first());
+}
+
+void TF_Main::Anota_Marca_Cambios()
+{
+    // Read before the page reads the database: a change in between shows at
+    // the next activation rather than never.
+    if (Globales::Sistema)
+        m_marca_cambios = Globales::Sistema->Marca_Cambios();
 }
 
 void TF_Main::SpeedButton11Click()

@@ -5,7 +5,6 @@
 #include "app/aviso_clave.h"
 
 #include "model/globales.h"
-#include "model/zarvcolecciontarjeta.h"
 
 void TF_Main::Refresca_Lista_INI()
 {
@@ -15,12 +14,14 @@ void TF_Main::Refresca_Lista_INI()
 
 void TF_Main::Refrescar_usuariosII()
 {
+    Anota_Marca_Cambios();
     if (Pagina_Usuarios *p = Usuarios())
         p->Refrescar();
 }
 
 void TF_Main::Refrescar_tarjetas()
 {
+    Anota_Marca_Cambios();
     if (Pagina_Tarjetas *p = Tarjetas())
         p->Refrescar();
 }
@@ -42,10 +43,4 @@ void TF_Main::B_Test_TODOSClick()
 {
     if (Pagina_Lectores *p = Lectores())
         p->B_Test_TODOSClick();
-}
-
-void TF_Main::Refrescar_Tarjetas_Modelo()
-{
-    if (ZARVColeccionTarjeta *t = Globales::Sistema ? Globales::Sistema->Tarjetas() : nullptr)
-        t->Refrescar();
 }

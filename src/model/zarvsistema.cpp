@@ -2,6 +2,7 @@
 
 #include "model/conexionbd.h"
 #include "model/errorbd.h"
+#include "model/esquema_instalacion.h"
 #include "model/zarvcoleccioncontrolador.h"
 #include "model/zarvcoleccionincidencia.h"
 #include "model/zarvcolecciontarjeta.h"
@@ -11,8 +12,6 @@
 
 #include <QPointer>
 #include <QSet>
-#include <QSqlError>
-#include <QSqlQuery>
 
 ZARVSistema::ZARVSistema(QObject *owner, const QString &ruta_bd, ZARVServer *servidor)
     : m_owner(owner)
@@ -45,23 +44,23 @@ void ZARVSistema::Crea_Colecciones()
 
 void ZARVSistema::Actualiza_Esquema()
 {
-    // Files made before the log was read in pages lack the index that lists
-    // the newest incidences first without sorting the whole log. It is made
-    // once, before the collections connect; when it cannot be made now (the
-    // file is in use elsewhere) the log still loads, only slower.
-    {
-        QSqlQuery q(Conexion());
-        const bool falta =
-            q.exec(QStringLiteral("select count(*) from rdb$indices where rdb$index_name = 'IX_ZARVINCIDENCIA_RECIENTES'"))
-            && q.next() && q.value(0).toInt() == 0;
-        q.finish();
-        if (falta
-            && !q.exec(QStringLiteral("CREATE DESCENDING INDEX IX_ZARVINCIDENCIA_RECIENTES ON zarvincidencia (\"TIMESTAMP\", cod)")))
-            qWarning("%s: the incidence index could not be made: %s", qPrintable(m_ruta_bd),
-                     qPrintable(q.lastError().text()));
-    }
+    // Before the collections connect: their statements would keep the
+    // tables in use.
+    Actualiza_Esquema_Instalacion(Conexion());
     // The report query opens it again when it needs it.
     m_conexion->Cerrar();
+}
+
+qint64 ZARVSistema::Marca_Cambios()
+{
+    // An installation that could not be opened has nothing that changes.
+    if (!m_conexion)
+        return 0;
+    try {
+        return ::Marca_Cambios(Conexion());
+    } catch (const ErrorBD &) {
+        return 0;
+    }
 }
 
 void ZARVSistema::Conecta_Controladores()

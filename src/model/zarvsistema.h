@@ -47,9 +47,13 @@ public:
 
     // A connection of the root's own, lent to the report query; opened on first use.
     QSqlDatabase &Conexion();
+    // A number that changes whenever controllers, cards, their assignments or
+    // cardholders change in the database, by this program or another; 0 when
+    // it cannot be read.
+    qint64 Marca_Cambios();
 
 private:
-    // Brings a file made by an earlier version up to date (indexes only).
+    // Brings a file made by an earlier version up to date.
     void Actualiza_Esquema();
 
     QObject *m_owner;

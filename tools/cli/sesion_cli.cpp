@@ -1,5 +1,6 @@
 #include "sesion_cli.h"
 
+#include "incidencias_cli.h"
 #include "lectores_cli.h"
 #include "logins_cli.h"
 #include "sincronizacion_cli.h"
@@ -38,6 +39,7 @@ const Tabla_Comandos &Comandos()
         t.insert(Comandos_Usuarios());
         t.insert(Comandos_Tarjetas());
         t.insert(Comandos_Sincronizacion());
+        t.insert(Comandos_Incidencias());
         return t;
     }();
     return tabla;
@@ -162,6 +164,19 @@ int Ejecuta_Comando(const Comando &c, const QStringList &argumentos)
 
 } // namespace
 
+std::optional<QDateTime> Fecha(const QString &texto)
+{
+    const QDate dia = QDate::fromString(texto, QStringLiteral("yyyy-MM-dd"));
+    if (dia.isValid())
+        return dia.startOfDay();
+    for (const QString &formato : {QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"), QStringLiteral("yyyy-MM-dd'T'HH:mm")}) {
+        const QDateTime f = QDateTime::fromString(texto, formato);
+        if (f.isValid())
+            return f;
+    }
+    return std::nullopt;
+}
+
 int Falla(const QString &texto, int estado)
 {
     std::fprintf(stderr, "keyvane-cli: %s\n", qPrintable(texto));
@@ -261,7 +276,8 @@ QString Uso_Sesion()
                "  --program-dir   the directory holding BDKV/ (default: beside keyvane-cli)\n"
                "  --system-dir    the directory holding KEYVANE20.INI (default: the system's)\n"
                "  --installation  the installation's code (default: the last one opened, else the lowest)\n")
-        + Uso_Lectores() + Uso_Usuarios() + Uso_Tarjetas() + Uso_Sincronizacion() + Uso_Logins()
+        + Uso_Lectores() + Uso_Usuarios() + Uso_Tarjetas() + Uso_Sincronizacion() + Uso_Incidencias()
+        + Uso_Logins()
         + QStringLiteral("exit status: 0 done, 1 refused, unknown login, no answer, mismatch, user or card kept, card "
                          "skipped or left pending, 2 usage, file or database error\n");
 }

@@ -2,11 +2,13 @@
 
 #include "workflows/interlocutor.h"
 
+#include <QDateTime>
 #include <QMap>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 // The commands of keyvane-cli on the program's databases, without a display:
 //   keyvane-cli [--program-dir DIR] [--installation N] [--system-dir DIR] [--ports-dir DIR] COMMAND [ARGS]
@@ -32,6 +34,10 @@ struct Comando {
 };
 
 using Tabla_Comandos = QMap<QString, Comando>;
+
+// A date as yyyy-MM-dd (its midnight) or yyyy-MM-ddTHH:mm[:ss]; none for
+// anything else.
+std::optional<QDateTime> Fecha(const QString &texto);
 
 // One line on standard error; returns estado.
 int Falla(const QString &texto, int estado = 2);

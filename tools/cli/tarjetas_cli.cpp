@@ -90,19 +90,6 @@ int Alta(const QStringList &a)
 }
 
 // None for a text in neither form. A date alone is the start of that day.
-std::optional<QDateTime> Fecha(const QString &texto)
-{
-    const QDate dia = QDate::fromString(texto, QStringLiteral("yyyy-MM-dd"));
-    if (dia.isValid())
-        return dia.startOfDay();
-    for (const QString &formato : {Formato_Fecha, QStringLiteral("yyyy-MM-dd'T'HH:mm")}) {
-        const QDateTime f = QDateTime::fromString(texto, formato);
-        if (f.isValid())
-            return f;
-    }
-    return std::nullopt;
-}
-
 int Caducidad(const QStringList &a)
 {
     const std::optional<QStringList> codigos = Codigos({a[0]});

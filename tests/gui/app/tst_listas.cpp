@@ -286,6 +286,10 @@ void TestListas::alActivarse()
     TF_Main *m = Principal();
     m->Muestra(*m->Tarjetas());
     QCOMPARE(m->Tarjetas()->Lista3->topLevelItemCount(), 6);
+    // Nothing changed: the page is not read again.
+    const QTreeWidgetItem *antes = m->Tarjetas()->Lista3->topLevelItem(0);
+    m->FormActivate();
+    QCOMPARE(m->Tarjetas()->Lista3->topLevelItem(0), antes);
     QVERIFY(g_entorno->sql(1, {"DELETE FROM zarvtarjeta WHERE codigo_tarjeta = '0000000004'"}));
     // Coming back to the window shows the page as the database has it now.
     m->FormActivate();

@@ -98,3 +98,33 @@ TEST_F(SistemaTest, GlobalInstancesHoldTheServerAndTheOpenInstallation)
     Globales::Sistema.reset();
     Globales::Servidor.reset();
 }
+
+TEST_F(SistemaTest, OpeningAFileOfAnEarlierVersionAddsWhatItLacksAndTheMarkerCountsChanges)
+{
+    FbConnection c(inst.installationFile(1));
+    const auto objetos = [&c] {
+        return c.scalar("select count(*) from rdb$indices where rdb$index_name = 'IX_ZARVINCIDENCIA_RECIENTES'").toInt()
+               + c.scalar("select count(*) from rdb$triggers where rdb$trigger_name starting with 'TRC_ZARV'").toInt();
+    };
+    ASSERT_EQ(objetos(), 0);
+    auto s = Abre();
+    EXPECT_EQ(objetos(), 5);
+    // Opened again, nothing is made twice.
+    s.reset();
+    s = Abre();
+    EXPECT_EQ(objetos(), 5);
+
+    // Changes by another connection move the marker; the incidence log does not.
+    const qint64 antes = s->Marca_Cambios();
+    ASSERT_TRUE(c.exec("INSERT INTO zarvincidencia(cod,controlador,evento,usr) VALUES(1,1,3,0)"));
+    EXPECT_EQ(s->Marca_Cambios(), antes);
+    for (const char *cambio : {"INSERT INTO zarvusuario(id,nombre,apellidos,permanente,fotografia) VALUES(3,'A','B','S','')",
+                               "INSERT INTO zarvtarjeta VALUES ('0000000001','N',NULL,NULL,3,'N')",
+                               "INSERT INTO zarvcontrolador(cod,puerto_serie,descripcion,tipo,direccion) VALUES(1,3,'d','',0)",
+                               "INSERT INTO zarvcontroladortarjeta VALUES ('0000000001',1,'S')",
+                               "DELETE FROM zarvcontroladortarjeta"}) {
+        const qint64 previa = s->Marca_Cambios();
+        ASSERT_TRUE(c.exec(cambio)) << cambio;
+        EXPECT_GT(s->Marca_Cambios(), previa) << cambio;
+    }
+}
