@@ -27,6 +27,18 @@ QTextBlockFormat Alineado(Qt::Alignment alineacion)
     return b;
 }
 
+// The four columns start at the same place on every line: without tab stops
+// of their own each field's tab jumps to the next default stop after it, and
+// the columns zigzag down the page. Positions in the document's pixels, for a
+// portrait page's printable width (about 620 of them), measured on the
+// preview with the longest kind names and a full date.
+QTextBlockFormat Con_Columnas(QTextBlockFormat b)
+{
+    b.setTabPositions({QTextOption::Tab(4, QTextOption::LeftTab), QTextOption::Tab(140, QTextOption::LeftTab),
+                       QTextOption::Tab(305, QTextOption::LeftTab), QTextOption::Tab(435, QTextOption::LeftTab)});
+    return b;
+}
+
 // QTextCursor::insertText starts a new block at a line break: a field that
 // held one would print as two lines. Tabs stay, as the saved file keeps them.
 QString En_Una_Linea(QString texto)
@@ -54,7 +66,7 @@ void Compone_Documento(QTextDocument &documento, const QString &titulo, const QL
     const QTextCharFormat cabecera = Letra(QStringLiteral("Courier"), 16);
     const QTextCharFormat cuerpo = Letra(QStringLiteral("Arial"), 10);
     const QTextBlockFormat centrado = Alineado(Qt::AlignHCenter);
-    const QTextBlockFormat izquierda = Alineado(Qt::AlignLeft);
+    const QTextBlockFormat izquierda = Con_Columnas(Alineado(Qt::AlignLeft));
 
     // The empty document holds one block already: the first line goes there.
     QTextCursor c(&documento);

@@ -73,11 +73,13 @@ void TF_Main::FormCreate()
         Meses = Variables::Nombres_Mes;
         Tipos_Incidencia = Variables::Tipos_Incidencia;
 
+        // The filter starts on today, whole: a range of one instant would
+        // show nothing when applied as it stands.
         const QDateTime ahora = QDateTime::currentDateTime();
         Fecha_INI->setDate(ahora.date());
-        Hora_INI->setTime(ahora.time());
+        Hora_INI->setTime(QTime(0, 0));
         Fecha_FIN->setDate(ahora.date());
-        Hora_FIN->setTime(ahora.time());
+        Hora_FIN->setTime(QTime(23, 59, 59));
         Calendar1->setSelectedDate(ahora.date());
 
         kv::wf::Coordinacion::Ajusta_Mantenimiento();
