@@ -7,6 +7,7 @@
 #include "app/tf_editar_card.h"
 #include "app/tf_edit_controller.h"
 #include "app/tf_error_insert.h"
+#include "app/tf_lector_es.h"
 #include "app/tf_login.h"
 #include "app/tf_main.h"
 #include "app/tf_muestra_del.h"
@@ -14,6 +15,8 @@
 #include "app/tf_new_card.h"
 #include "app/tf_nuevo_login.h"
 #include "app/tf_nuevo_usr.h"
+#include "app/tf_presencia_amplia.h"
+#include "app/tf_presencia_estancia.h"
 #include "app/tf_pregunta_elimina.h"
 #include "app/tf_pregunta_elimina_tarj.h"
 #include "app/tf_recv_users.h"
@@ -23,6 +26,7 @@
 #include "app/ventanas_envio.h"
 #include "app/ventanas_incidencias.h"
 #include "app/ventanas_lectores.h"
+#include "app/ventanas_presencia.h"
 #include "app/ventanas_tarjetas.h"
 #include "app/ventanas_usuarios.h"
 
@@ -96,7 +100,10 @@ const std::vector<Entrada> &orden()
         ventana(Ventanas::F_Edit_User),
         ventana(Ventanas_Camaras::F_Camera_Control),
         ventana(Ventanas_Camaras::F_New_Camera),
+        ventana(Ventanas::F_Lector_ES),
+        ventana(Ventanas::F_Presencia_Amplia),
         ventana(Ventanas::F_User_Muestra),
+        ventana(Ventanas::F_Presencia_Estancia),
     };
     return tabla;
 }

@@ -20,10 +20,12 @@
 #include "ui/operador.h"
 #include "workflows/coordinacion.h"
 
+#include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -113,6 +115,24 @@ void TF_Main::Conecta_Acciones()
         if (valor >= desplazamiento->maximum() && m_consulta.Quedan() > 0)
             Ejecuta_Accion(this, [this] { Mas_Filas_Incidencias(); });
     });
+    // The attendance area: every change of period rebuilds the tree. The
+    // calendar's date is also set at start-up, with the area hidden; only the
+    // operator's choice of another day, by mouse or keys, rebuilds it.
+    connect(Image3, &kv::ui::Imagen_Pulsable::clicked, this, [this] { Ejecuta_Accion(this, [this] { Image3Click(); }); });
+    for (QRadioButton *vista : {R1, R2})
+        connect(vista, &QRadioButton::clicked, this, [this] { Ejecuta_Accion(this, [this] { Recalcula_Arbol(); }); });
+    connect(Calendar1, &QCalendarWidget::selectionChanged, this, [this] {
+        if (!PANEL_ATTENDANCE->isHidden())
+            Ejecuta_Accion(this, [this] { Recalcula_Arbol(); });
+    });
+    connect(Arbol_Presencia, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem *nodo) { Ejecuta_Accion(this, [this, nodo] { Arbol_PresenciaChange(nodo); }); });
+    connect(Lista_Presencia, &QTreeWidget::itemDoubleClicked, this,
+            [this] { Ejecuta_Accion(this, [this] { Lista_PresenciaDblClick(); }); });
+    Al_Pulsar(SpeedButton2, this, [this] { SpeedButton2Click(); });
+    Al_Pulsar(SpeedButton3, this, [this] { SpeedButton3Click(); });
+    Al_Pulsar(SpeedButton7, this, [this] { SpeedButton7Click(); });
+    Al_Pulsar(SpeedButton8, this, [this] { SpeedButton8Click(); });
     connect(I_PLAY_OFF, &kv::ui::Imagen_Pulsable::clicked, this,
             [this] { Ejecuta_Accion(this, [this] { I_PLAY_OFFClick(); }); });
     connect(I_PLAY_ON, &kv::ui::Imagen_Pulsable::clicked, this,

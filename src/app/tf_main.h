@@ -13,6 +13,7 @@
 #include "link/teventoinformacion.h"
 #include "workflows/consulta_incidencias.h"
 #include "workflows/fichero_incidencias.h"
+#include "workflows/presencia.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -236,6 +237,26 @@ public:
     // takes the window away when the row names none.
     void Lista_IncidenciasClick();
 
+    // ---- attendance (tf_main_presencia.cpp) -------------------------------------
+    void Image3Click();
+    // The period of Calendar1 (its month with R1, its day with R2) as the
+    // tree's root, with the installation's cardholders under it by surname.
+    // The table keeps its rows until a cardholder is selected.
+    void Recalcula_Arbol();
+    void Arbol_PresenciaChange(QTreeWidgetItem *nodo);
+    // The tree's period for that cardholder, in place of the table's rows.
+    void Obtener_Valores_Entrada_Salida(int usuario);
+    // The readers' entrance and exit designation (F_Lector_ES).
+    void SpeedButton2Click();
+    // The table opened from a text file, saved to one, and shown larger.
+    void SpeedButton3Click();
+    void SpeedButton7Click();
+    void SpeedButton8Click();
+    // A day's stay corrected by hand; only the table keeps the correction.
+    void Lista_PresenciaDblClick();
+    // Tree, table and cardholder emptied: another installation was opened.
+    void Vacia_Presencia();
+
     // ---- kv::ui::Principal and Vista_Principal ------------------------------------
     QWidget *Ventana() override { return this; }
     void Muestra(Pagina &pagina) override;
@@ -277,6 +298,9 @@ private:
     std::vector<Pagina *> m_paginas;
     // The date range the incidence list shows, read as it is scrolled.
     kv::wf::Consulta_Incidencias m_consulta;
+    // The period the attendance tree shows, and the attendance loads.
+    kv::wf::Periodo_Presencia m_periodo;
+    kv::wf::Consulta_Presencia m_presencia;
     // The database's change marker when the page on show was last read.
     qint64 m_marca_cambios = -1;
 };

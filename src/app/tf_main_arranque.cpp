@@ -163,6 +163,8 @@ void TF_Main::Abre_Instalacion(const QString &codigo)
                       static_cast<Pagina *>(Lectores())})
         if (p)
             p->Rellena();
+    // The attendance tree named the closed installation's cardholders.
+    Vacia_Presencia();
     // Every installation opened, not only the first, shows its events live.
     Escucha_Incidencias();
     kv::wf::Coordinacion::Ajusta_Mantenimiento();

@@ -61,6 +61,7 @@ constexpr auto mensajes = std::to_array<const char *>({
     "Variables_variables_F_Main_50", // readers read in part by a receive; the list follows
     "Variables_variables_F_Main_51", // lines of an opened incidence file left out; their count follows
     "Variables_variables_F_Main_52", // an incidence file too large to open whole: its first rows only
+    "Variables_variables_F_Main_53", // lines of an opened attendance file left out; their count follows
     "Variables_variables_F_Camera_Control_1",  // adding a camera whose number is in use; the number follows
     "Variables_variables_F_edit_controller_1", // door-open time outside 0..99
     "Variables_variables_F_edit_controller_2", // door-lock time outside 1..99

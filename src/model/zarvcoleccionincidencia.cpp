@@ -87,7 +87,8 @@ QStringList ZARVColeccionIncidencia::Clausulas() const
     if (!m_texto_inicio.isEmpty())
         clausulas << QStringLiteral(" ( \"TIMESTAMP\" >= :filter_f_ini)");
     if (!m_texto_fin.isEmpty())
-        clausulas << QStringLiteral(" ( \"TIMESTAMP\" <= :filter_f_fin)");
+        clausulas << (m_fin_exclusivo ? QStringLiteral(" ( \"TIMESTAMP\" < :filter_f_fin)")
+                                      : QStringLiteral(" ( \"TIMESTAMP\" <= :filter_f_fin)"));
     if (m_usr != -1)
         clausulas << QStringLiteral(" ( usr = %1) ").arg(m_usr);
     return clausulas;

@@ -66,6 +66,10 @@ public:
     void Filtro_Textos(const QString &inicio, const QString &fin, int usr);
     // The values the bounds compare with, and the cardholder.
     void Filtro_Fechas(int usr, const QDateTime &inicio, const QDateTime &fin);
+    // The end bound leaves its own instant out (< instead of <=), so that a
+    // day or a month is [its start, the next one's start): the column keeps
+    // tenths of a millisecond, finer than any inclusive end a QDateTime gives.
+    void Filtro_Fin_Exclusivo(bool exclusivo) { m_fin_exclusivo = exclusivo; }
     // The load statement the filter gives: the rows of a load are those it
     // selects, listed in its order reversed.
     QString Sentencia() const;
@@ -179,6 +183,7 @@ private:
     QDateTime m_fecha_inicio;
     QDateTime m_fecha_fin;
     int m_usr = -1;
+    bool m_fin_exclusivo = false;
     int m_perdidas = 0;
     bool m_escuchando = false;
     int m_desvio_cod = -1;

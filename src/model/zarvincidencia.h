@@ -34,6 +34,8 @@ public:
     // time format without the time zone: the form the lists show and the
     // saved incidence files carry.
     QString Fecha_Texto() const;
+    // The time stamp's time alone, in that long time format.
+    QString Hora_Texto() const;
 
 private:
     int m_cod = 0;

@@ -27,12 +27,23 @@ ZARVColeccionIncidencia *Consulta_Incidencias::Coleccion()
 
 void Consulta_Incidencias::Filtra(const QDateTime &inicio, const QDateTime &fin)
 {
+    Carga(-1, inicio, fin, false);
+}
+
+void Consulta_Incidencias::Filtra_Usuario(int usr, const QDateTime &desde, const QDateTime &hasta)
+{
+    Carga(usr, desde, hasta, true);
+}
+
+void Consulta_Incidencias::Carga(int usr, const QDateTime &inicio, const QDateTime &fin, bool fin_exclusivo)
+{
     ZARVColeccionIncidencia *c = Coleccion();
     if (!c)
         return;
     const QString formato = QStringLiteral("yyyy-MM-dd hh:mm:ss");
-    c->Filtro_Textos(inicio.toString(formato), fin.toString(formato), -1);
-    c->Filtro_Fechas(-1, inicio, fin);
+    c->Filtro_Textos(inicio.toString(formato), fin.toString(formato), usr);
+    c->Filtro_Fechas(usr, inicio, fin);
+    c->Filtro_Fin_Exclusivo(fin_exclusivo);
     c->Refrescar();
     m_siguiente = 0;
     m_total = c->Cuenta();

@@ -54,25 +54,23 @@ QString Decodifica(QByteArrayView bytes)
 
 } // namespace
 
-QString Linea_Incidencia(const Fila_Incidencia &fila)
+QString Une_Campos(const QStringList &campos)
 {
     QString out;
-    const QString *campos[Campos] = {&fila.Evento, &fila.Fecha, &fila.Origen, &fila.Descripcion, &fila.Usuario};
-    for (int i = 0; i < Campos; ++i) {
+    for (qsizetype i = 0; i < campos.size(); ++i) {
         if (i > 0)
             out += Separador;
-        Escapa(out, *campos[i], i == Campos - 1);
+        Escapa(out, campos[i], i == campos.size() - 1);
     }
     return out;
 }
 
-bool Lee_Linea_Incidencia(const QString &linea, Fila_Incidencia &fila)
+std::optional<QStringList> Separa_Campos(const QString &linea, int maximo)
 {
     for (QChar c : linea)
         if (Es_Control(c))
-            return false;
-    QString campos[Campos];
-    int n = 0;
+            return std::nullopt;
+    QStringList campos(1);
     const qsizetype largo = linea.size();
     for (qsizetype i = 0; i < largo;) {
         const QChar c = linea[i];
@@ -82,30 +80,42 @@ bool Lee_Linea_Incidencia(const QString &linea, Fila_Incidencia &fila)
                 ++j;
             const qsizetype barras = j - i;
             if (j < largo && linea[j] == Separador) {
-                campos[n] += QString(barras / 2, Barra);
+                campos.back() += QString(barras / 2, Barra);
                 if (barras % 2) {
-                    campos[n] += Separador;
+                    campos.back() += Separador;
                     ++j;
                 }
             } else {
-                campos[n] += QString(barras, Barra);
+                campos.back() += QString(barras, Barra);
             }
             i = j;
         } else if (c == Separador) {
-            // The fifth field takes the rest of the line, further "*" included.
-            if (n < Campos - 1)
-                ++n;
+            // The last field takes the rest of the line, further "*" included.
+            if (campos.size() < maximo)
+                campos.append(QString());
             else
-                campos[n] += c;
+                campos.back() += c;
             ++i;
         } else {
-            campos[n] += c;
+            campos.back() += c;
             ++i;
         }
     }
-    if (n < Campos - 1)
+    return campos;
+}
+
+QString Linea_Incidencia(const Fila_Incidencia &fila)
+{
+    return Une_Campos({fila.Evento, fila.Fecha, fila.Origen, fila.Descripcion, fila.Usuario});
+}
+
+bool Lee_Linea_Incidencia(const QString &linea, Fila_Incidencia &fila)
+{
+    const std::optional<QStringList> campos = Separa_Campos(linea, Campos);
+    if (!campos || campos->size() < Campos)
         return false;
-    fila = {campos[0], campos[1], campos[2], campos[3], campos[4]};
+    const QStringList &c = *campos;
+    fila = {c[0], c[1], c[2], c[3], c[4]};
     return true;
 }
 
@@ -123,38 +133,45 @@ QByteArray Escribe_Incidencias(const QList<Fila_Incidencia> &filas)
     return out;
 }
 
-Lectura_Incidencias Lee_Incidencias(const QByteArray &bytes, const Limites_Lectura &limites)
+bool Recorre_Lineas(QByteArrayView bytes, const Limites_Lectura &limites,
+                    const std::function<void(QByteArrayView linea)> &linea)
 {
-    Lectura_Incidencias r;
+    bool cortada = false;
     QByteArrayView resto(bytes);
     if (resto.size() > limites.bytes) {
         // Only whole lines within the limit: the one cut in two is not a row.
         resto = resto.first(limites.bytes);
         resto = resto.first(resto.lastIndexOf('\n') + 1);
-        r.cortada = true;
+        cortada = true;
     }
     if (resto.startsWith(Marca_Utf8))
         resto = resto.sliced(3);
     qsizetype lineas = 0;
     while (!resto.isEmpty()) {
-        if (lineas == limites.lineas) {
-            r.cortada = true;
-            break;
-        }
+        if (lineas == limites.lineas)
+            return true;
         ++lineas;
         const qsizetype fin = resto.indexOf('\n');
-        QByteArrayView linea = fin < 0 ? resto : resto.first(fin);
+        QByteArrayView una = fin < 0 ? resto : resto.first(fin);
         resto = fin < 0 ? QByteArrayView() : resto.sliced(fin + 1);
-        if (linea.endsWith('\r'))
-            linea.chop(1);
-        if (linea.trimmed().isEmpty())
-            continue;
+        if (una.endsWith('\r'))
+            una.chop(1);
+        if (!una.trimmed().isEmpty())
+            linea(una);
+    }
+    return cortada;
+}
+
+Lectura_Incidencias Lee_Incidencias(const QByteArray &bytes, const Limites_Lectura &limites)
+{
+    Lectura_Incidencias r;
+    r.cortada = Recorre_Lineas(bytes, limites, [&r](QByteArrayView linea) {
         Fila_Incidencia fila;
         if (Lee_Linea_Incidencia(Decodifica(linea), fila))
             r.filas.append(std::move(fila));
         else
             ++r.saltadas;
-    }
+    });
     return r;
 }
 
@@ -164,17 +181,16 @@ QString Con_Extension_Txt(const QString &nombre)
     return nombre.endsWith(txt, Qt::CaseInsensitive) ? nombre : nombre + txt;
 }
 
-void Guarda_Fichero_Incidencias(const QString &ruta, const QList<Fila_Incidencia> &filas)
+void Guarda_Bytes(const QString &ruta, const QByteArray &bytes)
 {
     QSaveFile f(ruta);
     if (!f.open(QIODevice::WriteOnly))
         Falla(ruta, f.errorString());
-    const QByteArray bytes = Escribe_Incidencias(filas);
     if (f.write(bytes) != bytes.size() || !f.commit())
         Falla(ruta, f.errorString());
 }
 
-Lectura_Incidencias Lee_Fichero_Incidencias(const QString &ruta, const Limites_Lectura &limites)
+QByteArray Lee_Bytes(const QString &ruta, const Limites_Lectura &limites)
 {
     QFile f(ruta);
     if (!f.open(QIODevice::ReadOnly))
@@ -183,7 +199,17 @@ Lectura_Incidencias Lee_Fichero_Incidencias(const QString &ruta, const Limites_L
     const QByteArray bytes = f.read(limites.bytes + 1);
     if (f.error() != QFileDevice::NoError)
         Falla(ruta, f.errorString());
-    return Lee_Incidencias(bytes, limites);
+    return bytes;
+}
+
+void Guarda_Fichero_Incidencias(const QString &ruta, const QList<Fila_Incidencia> &filas)
+{
+    Guarda_Bytes(ruta, Escribe_Incidencias(filas));
+}
+
+Lectura_Incidencias Lee_Fichero_Incidencias(const QString &ruta, const Limites_Lectura &limites)
+{
+    return Lee_Incidencias(Lee_Bytes(ruta, limites), limites);
 }
 
 } // namespace kv::wf

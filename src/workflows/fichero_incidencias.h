@@ -1,8 +1,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
 
 // The saved incidence list: a text file of one row a line, its five fields
 // (Event, Date, Source, Description, U) joined by "*".
@@ -60,5 +65,24 @@ QString Con_Extension_Txt(const QString &nombre);
 // be written or opened raises std::runtime_error with the system's reason.
 void Guarda_Fichero_Incidencias(const QString &ruta, const QList<Fila_Incidencia> &filas);
 Lectura_Incidencias Lee_Fichero_Incidencias(const QString &ruta, const Limites_Lectura &limites = {});
+
+// ---- the pieces, for the other files of "*"-separated rows (attendance) ----
+
+// Fields joined by "*", escaped as above.
+QString Une_Campos(const QStringList &campos);
+// The fields of linea split at its first maximo - 1 separators, the last one
+// taking the rest of the line with any further "*": fewer fields when the
+// line has fewer separators. None when the line holds a control character.
+std::optional<QStringList> Separa_Campos(const QString &linea, int maximo);
+// Hands every non-blank line within the limits to linea, without its line
+// break (CR LF or LF) and without a UTF-8 byte order mark at the start of the
+// file. True when a limit cut the file short.
+bool Recorre_Lineas(QByteArrayView bytes, const Limites_Lectura &limites,
+                    const std::function<void(QByteArrayView linea)> &linea);
+// Create or overwrite ruta with bytes, whole or not at all; the first
+// limites.bytes + 1 bytes of ruta (one over the limit tells a larger file).
+// Failures raise std::runtime_error with the path and the system's reason.
+void Guarda_Bytes(const QString &ruta, const QByteArray &bytes);
+QByteArray Lee_Bytes(const QString &ruta, const Limites_Lectura &limites);
 
 } // namespace kv::wf

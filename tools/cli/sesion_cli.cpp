@@ -3,6 +3,7 @@
 #include "incidencias_cli.h"
 #include "lectores_cli.h"
 #include "logins_cli.h"
+#include "presencia_cli.h"
 #include "sincronizacion_cli.h"
 #include "tarjetas_cli.h"
 #include "usuarios_cli.h"
@@ -40,6 +41,7 @@ const Tabla_Comandos &Comandos()
         t.insert(Comandos_Tarjetas());
         t.insert(Comandos_Sincronizacion());
         t.insert(Comandos_Incidencias());
+        t.insert(Comandos_Presencia());
         return t;
     }();
     return tabla;
@@ -276,7 +278,7 @@ QString Uso_Sesion()
                "  --program-dir   the directory holding BDKV/ (default: beside keyvane-cli)\n"
                "  --system-dir    the directory holding KEYVANE20.INI (default: the system's)\n"
                "  --installation  the installation's code (default: the last one opened, else the lowest)\n")
-        + Uso_Lectores() + Uso_Usuarios() + Uso_Tarjetas() + Uso_Sincronizacion() + Uso_Incidencias()
+        + Uso_Lectores() + Uso_Usuarios() + Uso_Tarjetas() + Uso_Sincronizacion() + Uso_Incidencias() + Uso_Presencia()
         + Uso_Logins()
         + QStringLiteral("exit status: 0 done, 1 refused, unknown login, no answer, mismatch, user or card kept, card "
                          "skipped or left pending, 2 usage, file or database error\n");
