@@ -173,6 +173,10 @@ void TF_Main::Crea_Presencia()
                                           {QStringLiteral("Dia"), QStringLiteral("Entradas"),
                                            QStringLiteral("Salidas"), QStringLiteral("Estancia")},
                                           false);
+    // Room for a whole date, and for a few bracketed passes in each column.
+    Lista_Presencia->setColumnWidth(0, 120);
+    Lista_Presencia->setColumnWidth(1, 200);
+    Lista_Presencia->setColumnWidth(2, 200);
     derecha->addLayout(titulo);
     derecha->addWidget(Lista_Presencia, 1);
 

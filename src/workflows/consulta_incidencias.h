@@ -26,8 +26,9 @@ public:
     // installation; a start after the end selects nothing. Database errors
     // reach the caller, and the last load is then kept.
     void Filtra(const QDateTime &inicio, const QDateTime &fin);
-    // The same for cardholder usr's incidences with desde <= time stamp < hasta:
-    // a day or a month as [its start, the next one's start).
+    // The same for cardholder usr's incidences (every cardholder's for -1)
+    // with desde <= time stamp < hasta: a day or a month as [its start, the
+    // next one's start).
     void Filtra_Usuario(int usr, const QDateTime &desde, const QDateTime &hasta);
     // The next rows of the load, at most `cuantas`, and how many are left.
     QList<std::shared_ptr<ZARVIncidencia>> Siguientes(int cuantas);

@@ -24,9 +24,12 @@ int Lista(const QStringList &a)
         return Falla(QStringLiteral("incidences takes FROM TO and optionally --save FILE\n") + Uso_Incidencias());
 
     kv::wf::Consulta_Incidencias consulta;
-    // A day given alone reaches to its end.
-    const QDateTime hasta = a[1].contains(QLatin1Char('T')) ? *fin : fin->date().endOfDay();
-    consulta.Filtra(*inicio, hasta);
+    // A day given alone reaches to the next midnight, its last fractions of
+    // a second included.
+    if (a[1].contains(QLatin1Char('T')))
+        consulta.Filtra(*inicio, *fin);
+    else
+        consulta.Filtra_Usuario(-1, *inicio, fin->date().addDays(1).startOfDay());
     QList<kv::wf::Fila_Incidencia> filas;
     // A page at a time, so a year of log is never held as objects at once.
     while (consulta.Quedan() > 0) {

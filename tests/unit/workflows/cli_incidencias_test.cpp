@@ -25,6 +25,8 @@ protected:
             "(1,1,'Main door','2031-05-01 09:00:00','0000000500 O''Neil, Eva',1,4)",
             "(2,1,'Back*door','2031-05-01 18:30:00','a*b',3,0)",
             "(3,2,'Garage','2031-05-02 08:00:00','0000000007',2,0)",
+            // The last fraction of the day, which an inclusive end at .999 would drop.
+            "(4,2,'Garage','2031-05-01 23:59:59.9995','late',3,0)",
         };
         for (const char *f : filas)
             ASSERT_TRUE(db.exec(QStringLiteral("INSERT INTO zarvincidencia(cod,controlador,hist_controlador,"
@@ -41,19 +43,20 @@ TEST_F(CliIncidenciasTest, ListsADateRangeNewestFirstAndSavesItAsTheViewDoes)
     // A day alone as the end reaches to its end.
     Salida_Cli s = Ejecuta_Cli(inst, {"incidences", "2031-05-01", "2031-05-01"});
     ASSERT_EQ(s.estado, 0) << s.err.toStdString();
-    ASSERT_EQ(s.lineas.size(), 2);
-    EXPECT_TRUE(s.lineas[0].endsWith("\tBack*door\ta*b\t0")) << s.lineas[0].toStdString();
-    EXPECT_TRUE(s.lineas[1].endsWith("\tMain door\t0000000500 O'Neil, Eva\t4")) << s.lineas[1].toStdString();
+    ASSERT_EQ(s.lineas.size(), 3);
+    EXPECT_TRUE(s.lineas[0].endsWith("\tGarage\tlate\t0")) << s.lineas[0].toStdString();
+    EXPECT_TRUE(s.lineas[1].endsWith("\tBack*door\ta*b\t0")) << s.lineas[1].toStdString();
+    EXPECT_TRUE(s.lineas[2].endsWith("\tMain door\t0000000500 O'Neil, Eva\t4")) << s.lineas[2].toStdString();
 
     // Saved, the file reads back as the view opens it, "*" in a field included.
     QTemporaryDir dir;
     s = Ejecuta_Cli(inst, {"incidences", "2031-05-01T12:00", "2031-05-03", "--save", dir.filePath("log")});
     ASSERT_EQ(s.estado, 0) << s.err.toStdString();
     const kv::wf::Lectura_Incidencias leido = kv::wf::Lee_Fichero_Incidencias(dir.filePath("log.txt"));
-    ASSERT_EQ(leido.filas.size(), 2);
-    EXPECT_EQ(leido.filas[0].Origen, "Garage");
-    EXPECT_EQ(leido.filas[1].Origen, "Back*door");
-    EXPECT_EQ(leido.filas[1].Descripcion, "a*b");
+    ASSERT_EQ(leido.filas.size(), 3);
+    EXPECT_EQ(leido.filas[0].Descripcion, "0000000007");
+    EXPECT_EQ(leido.filas[2].Origen, "Back*door");
+    EXPECT_EQ(leido.filas[2].Descripcion, "a*b");
 
     // A start after the end is an empty list, not an error.
     s = Ejecuta_Cli(inst, {"incidences", "2031-05-03", "2031-05-01"});
