@@ -1,6 +1,11 @@
 #include "app/pagina_parametros.h"
 
 #include "app/disposicion.h"
+#include "app/tf_gestion_bd.h"
+#include "app/ventanas_instalaciones.h"
+
+#include "ui/accion.h"
+#include "ui/operador.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -36,4 +41,9 @@ Pagina_Parametros::Pagina_Parametros(Vista_Principal &vista, QObject *padre)
         caja->addWidget(w);
     caja->addWidget(SpeedButton29, 0, Qt::AlignLeft);
     caja->addStretch();
+
+    kv::ui::Al_Pulsar(SpeedButton28, p, [] {
+        if (Ventanas::F_Gestion_BD)
+            kv::ui::Operador::Modal(Ventanas::F_Gestion_BD);
+    });
 }

@@ -7,6 +7,7 @@
 #include "app/tf_editar_card.h"
 #include "app/tf_edit_controller.h"
 #include "app/tf_error_insert.h"
+#include "app/tf_gestion_bd.h"
 #include "app/tf_lector_es.h"
 #include "app/tf_login.h"
 #include "app/tf_main.h"
@@ -24,6 +25,7 @@
 #include "app/tf_user_muestra.h"
 #include "app/ventanas.h"
 #include "app/ventanas_envio.h"
+#include "app/ventanas_instalaciones.h"
 #include "app/ventanas_incidencias.h"
 #include "app/ventanas_lectores.h"
 #include "app/ventanas_presencia.h"
@@ -81,6 +83,7 @@ const std::vector<Entrada> &orden()
 {
     static const std::vector<Entrada> tabla = {
         ventana(Ventanas::F_Login),
+        ventana(Ventanas::F_Gestion_BD),
         ventana_principal(),
         ventana(Ventanas::F_Nuevo_Usr),
         ventana(Ventanas::F_Contr_N),

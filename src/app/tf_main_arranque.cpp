@@ -15,6 +15,7 @@
 #include "platform/paths.h"
 #include "ui/accion.h"
 #include "workflows/coordinacion.h"
+#include "workflows/gestion_instalaciones.h"
 #include "workflows/instalacion.h"
 
 #include <QApplication>
@@ -29,24 +30,6 @@
 #include <QTimeEdit>
 #include <QTimer>
 #include <QTreeWidget>
-
-namespace {
-
-using kv::wf::Fichero_Principal;
-
-// Copies origen to destino through a file beside it, so that destino never
-// exists half written.
-void Copia(const QString &origen, const QString &destino)
-{
-    const QString provisional = destino + QStringLiteral(".tmp");
-    QFile::remove(provisional);
-    if (!QFile::copy(origen, provisional) || !QFile::rename(provisional, destino)) {
-        QFile::remove(provisional);
-        throw kv::FileError(QStringLiteral("Cannot copy %1 to %2").arg(origen, destino));
-    }
-}
-
-} // namespace
 
 void TF_Main::FormCreate()
 {
@@ -89,25 +72,10 @@ void TF_Main::FormCreate()
 
 void TF_Main::Restaura_BD_Inicial()
 {
-    const QString bdkv = kv::Paths::databaseDir();
-    if (QFileInfo::exists(bdkv + QLatin1Char('/') + Fichero_Principal))
-        return;
-    QDir().mkpath(bdkv);
-    // The main database comes back from the factory set. An installation
-    // file already here is kept: it holds that installation's data, which
-    // the factory copy (empty) would destroy, and the restored main database
-    // lists it again under its code. The template and any installation file
-    // that is missing come from the factory set.
-    const QDir fabrica(kv::Paths::factoryDir());
-    const QStringList ficheros = fabrica.entryList({QStringLiteral("*.FDB")}, QDir::Files);
-    if (!ficheros.contains(Fichero_Principal, Qt::CaseInsensitive))
-        throw kv::FileError(QStringLiteral("The factory set in %1 has no %2").arg(fabrica.path(), Fichero_Principal));
-    for (const QString &nombre : ficheros) {
-        const QString destino = bdkv + QLatin1Char('/') + nombre;
-        if (nombre.compare(Fichero_Principal, Qt::CaseInsensitive) == 0 || !QFileInfo::exists(destino))
-            Copia(fabrica.filePath(nombre), destino);
-    }
-    // The database tool is the system's own; there is nothing to copy for it.
+    // The installation files found are kept and listed again; those the
+    // factory main database does not know are named as recovered, in the
+    // language chosen (the message table is loaded later in the start-up).
+    kv::wf::Repara_BD_Inicial(Lang::Texto_Idioma(QStringLiteral("Variables_variables_F_Gestion_BD_13")));
 }
 
 void TF_Main::Link_BBDD()
@@ -163,10 +131,10 @@ void TF_Main::Abre_Instalacion(const QString &codigo)
                       static_cast<Pagina *>(Lectores())})
         if (p)
             p->Rellena();
-    // The attendance tree named the closed installation's cardholders.
-    Vacia_Presencia();
     // Every installation opened, not only the first, shows its events live.
     Escucha_Incidencias();
+    // The attendance tree named the closed installation's cardholders.
+    Vacia_Presencia();
     kv::wf::Coordinacion::Ajusta_Mantenimiento();
 }
 

@@ -65,8 +65,20 @@ constexpr auto mensajes = std::to_array<const char *>({
     "Variables_variables_F_Camera_Control_1",  // adding a camera whose number is in use; the number follows
     "Variables_variables_F_edit_controller_1", // door-open time outside 0..99
     "Variables_variables_F_edit_controller_2", // door-lock time outside 1..99
-    "Variables_variables_F_Exp_imp_1",         // the workbook could not be written or read
-    "Variables_variables_F_Exp_imp_2",         // no file chosen
+    "Variables_variables_F_Gestion_BD_1",      // a backup failed; why and the tool's message follow
+    "Variables_variables_F_Gestion_BD_2",      // a restore refused, the installation as it was; why follows
+    "Variables_variables_F_Gestion_BD_3",      // why: the file is not a backup
+    "Variables_variables_F_Gestion_BD_4",      // why: a damaged backup
+    "Variables_variables_F_Gestion_BD_5",      // why: a backup cut short
+    "Variables_variables_F_Gestion_BD_6",      // why: a backup of another database
+    "Variables_variables_F_Gestion_BD_7",      // why: an installation of an older schema
+    "Variables_variables_F_Gestion_BD_8",      // why: made by a newer program or tool
+    "Variables_variables_F_Gestion_BD_9",      // why: the installation held open elsewhere
+    "Variables_variables_F_Gestion_BD_10",     // why: the file cannot be read or written
+    "Variables_variables_F_Gestion_BD_11",     // an installation not created; the reason follows
+    "Variables_variables_F_Gestion_BD_12",     // an installation not deleted; the reason follows
+    "Variables_variables_F_Gestion_BD_13",     // the name of an installation the repair listed again; its code follows
+    "Variables_variables_F_Gestion_BD_14",     // an installation that would not open; the reason follows
 });
 
 // Index = state code of a controller's test reply.

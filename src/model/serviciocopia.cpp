@@ -1,6 +1,10 @@
 #include "model/serviciocopia.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <cstdio>
 #include <fcntl.h>
 #include <ibase.h>
 #include <unistd.h>
@@ -34,6 +38,37 @@ public:
     }
     EntradaVacia(const EntradaVacia &) = delete;
     EntradaVacia &operator=(const EntradaVacia &) = delete;
+
+private:
+    int m_guardada = -1;
+};
+
+// On that same early end the tool writes its prompt for the next volume to
+// the process's standard output, where a script reading keyvane-cli's lines
+// would take it for output. For the duration of a run standard output goes
+// nowhere; the tool's lines come back through the service all the same.
+class SalidaMuda {
+public:
+    SalidaMuda()
+    {
+        std::fflush(stdout);
+        const int nula = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (nula < 0)
+            return;
+        m_guardada = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0);
+        ::dup2(nula, STDOUT_FILENO);
+        ::close(nula);
+    }
+    ~SalidaMuda()
+    {
+        std::fflush(stdout);
+        if (m_guardada >= 0) {
+            ::dup2(m_guardada, STDOUT_FILENO);
+            ::close(m_guardada);
+        }
+    }
+    SalidaMuda(const SalidaMuda &) = delete;
+    SalidaMuda &operator=(const SalidaMuda &) = delete;
 
 private:
     int m_guardada = -1;
@@ -79,6 +114,37 @@ bool Ruta_Valida(const QByteArray &ruta)
     return !ruta.isEmpty() && ruta.size() < 0xffff;
 }
 
+// Every backup of the tool opens with the same record: the tool's own
+// attributes (record 0), the first of them the backup format's version as a
+// four-byte number (attribute 2, length 4).
+bool Cabecera_De_Copia(const QString &fichero)
+{
+    QFile f(fichero);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray inicio = f.read(3);
+    return inicio.size() == 3 && inicio[0] == 0 && inicio[1] == 2 && inicio[2] == 4;
+}
+
+// What kind of failure a restore's message tells. The tool's messages are
+// its own fixed English texts; the ones matched here are those that decide
+// what the operator must be told.
+Fallo_Copia Fallo_Restauracion(const QString &fichero, const QString &mensaje)
+{
+    // "Expected backup version 1..10.  Found 11": a newer tool wrote it.
+    static const QRegularExpression version(QStringLiteral("backup version 1\\.\\.(\\d+)\\.\\s*Found (\\d+)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = version.match(mensaje);
+    if (m.hasMatch() && m.captured(2).toLongLong() > m.captured(1).toLongLong() && Cabecera_De_Copia(fichero))
+        return Fallo_Copia::Mas_Nueva;
+    if (!Cabecera_De_Copia(fichero))
+        return Fallo_Copia::No_Es_Copia;
+    if (mensaje.contains(QLatin1String("incomplete"), Qt::CaseInsensitive)
+        || mensaje.contains(QLatin1String("end of file"), Qt::CaseInsensitive))
+        return Fallo_Copia::Incompleta;
+    return Fallo_Copia::Danada;
+}
+
 } // namespace
 
 ServicioCopia::ServicioCopia(const ParametrosBD &parametros, ProgresoCopia progreso)
@@ -91,32 +157,47 @@ ZARVResultadoCopia ServicioCopia::Copia(const QString &base_datos, const QString
 {
     const QByteArray bd = QFile::encodeName(base_datos), bk = QFile::encodeName(fichero);
     if (!Ruta_Valida(bd) || !Ruta_Valida(bk))
-        return {false, QStringLiteral("Invalid file name"), {}};
+        return {false, QStringLiteral("Invalid file name"), {}, Fallo_Copia::Fichero};
     QByteArray peticion(1, char(isc_action_svc_backup));
     Anade_Largo(peticion, isc_spb_dbname, bd);
     Anade_Largo(peticion, isc_spb_bkp_file, bk);
     peticion.append(char(isc_spb_verbose));
-    return Ejecuta(peticion);
+    ZARVResultadoCopia r = Ejecuta(peticion);
+    if (!r.Correcto) {
+        const QFileInfo carpeta(QFileInfo(fichero).absolutePath());
+        if (!carpeta.isDir() || !carpeta.isWritable())
+            r.Fallo = Fallo_Copia::Fichero;
+        else if (r.Mensaje.contains(QLatin1String("already opened"), Qt::CaseInsensitive))
+            r.Fallo = Fallo_Copia::En_Uso;
+    }
+    return r;
 }
 
 ZARVResultadoCopia ServicioCopia::Restaura(const QString &fichero, const QString &base_datos)
 {
     const QByteArray bd = QFile::encodeName(base_datos), bk = QFile::encodeName(fichero);
     if (!Ruta_Valida(bd) || !Ruta_Valida(bk))
-        return {false, QStringLiteral("Invalid file name"), {}};
+        return {false, QStringLiteral("Invalid file name"), {}, Fallo_Copia::Fichero};
+    const QFileInfo copia(fichero);
+    if (!copia.isFile() || !copia.isReadable())
+        return {false, QStringLiteral("Cannot read %1").arg(fichero), {}, Fallo_Copia::Fichero};
     QByteArray peticion(1, char(isc_action_svc_restore));
     Anade_Largo(peticion, isc_spb_bkp_file, bk);
     Anade_Largo(peticion, isc_spb_dbname, bd);
     // Create, never replace: the target is always a fresh file.
     Anade_Entero(peticion, isc_spb_options, isc_spb_res_create);
     peticion.append(char(isc_spb_verbose));
-    return Ejecuta(peticion);
+    ZARVResultadoCopia r = Ejecuta(peticion);
+    if (!r.Correcto)
+        r.Fallo = Fallo_Restauracion(fichero, r.Mensaje);
+    return r;
 }
 
 ZARVResultadoCopia ServicioCopia::Ejecuta(const QByteArray &peticion)
 {
     ZARVResultadoCopia r;
     const EntradaVacia entrada;
+    const SalidaMuda salida;
     ISC_STATUS_ARRAY estado{};
     isc_svc_handle servicio = 0;
 
@@ -171,5 +252,6 @@ ZARVResultadoCopia ServicioCopia::Ejecuta(const QByteArray &peticion)
     ISC_STATUS_ARRAY estado_cierre{};
     isc_service_detach(estado_cierre, &servicio);
     r.Correcto = !fallo;
+    r.Fallo = fallo ? Fallo_Copia::Otro : Fallo_Copia::Ninguno;
     return r;
 }

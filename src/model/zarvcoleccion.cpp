@@ -26,6 +26,7 @@ ZARVColeccion::ZARVColeccion(ZARVSistema *sistema, const QString &ruta_bd, QObje
 {
     m_conexion.Abrir();
     m_consulta = std::make_unique<QSqlQuery>(m_conexion.db());
+    sistema->Registra_Coleccion(this);
 }
 
 void ZARVColeccion::Set_Orden(const QString &columna)

@@ -9,12 +9,17 @@
 #include "model/uzarv.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
+#include <QSet>
 #include <QSqlError>
 #include <QUuid>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace {
 
@@ -45,49 +50,107 @@ bool Reemplaza(const QString &origen, const QString &destino, QString *error)
     return !ec;
 }
 
+// The columns of the five tables of an installation, as this version reads
+// and writes them (data/installation.sql), and the generators its inserts take.
+struct Tabla_Instalacion {
+    const char *nombre;
+    std::initializer_list<const char *> columnas;
+};
+const Tabla_Instalacion Tablas_Instalacion[] = {
+    {"ZARVCONTROLADOR", {"COD", "PUERTO_SERIE", "TIEMPO_PTA_ABIERTA", "TIPO", "DESCRIPCION", "DIRECCION"}},
+    {"ZARVTARJETA", {"CODIGO_TARJETA", "BLOQUEADO", "FECHA_ALTA", "FECHA_CADUCIDAD", "USUARIO", "USAR_FECHA_CAD"}},
+    {"ZARVCONTROLADORTARJETA", {"TARJETA", "CONTROLADOR", "_STOREDINHW"}},
+    {"ZARVUSUARIO", {"ID", "NOMBRE", "APELLIDOS", "PERMANENTE", "FOTOGRAFIA"}},
+    {"ZARVINCIDENCIA",
+     {"COD", "CONTROLADOR", "HIST_CONTROLADOR", "TARJETA", "HIST_TARJETA", "TIMESTAMP", "DESCRIPCION", "EVENTO",
+      "USR"}},
+};
+const char *const Generadores_Instalacion[] = {"GEN_ZARVUSUARIO_ID", "GEN_ZARVINCIDENCIA_ID"};
+
+ZARVResultadoCopia Fallo(Fallo_Copia fallo, const QString &mensaje)
+{
+    return {false, mensaje, {}, fallo};
+}
+
 // A restored file fit to replace an installation: it opens, it is online
 // (a restore that stopped early, on a truncated backup, leaves the file shut
 // down with its tables but not their rows, and the tool does not always say
-// so), and it has every table of an installation (a good backup of another
-// database restores fine but is not one).
-bool Es_Instalacion(const ParametrosBD &parametros, const QString &fichero, QString *error)
+// so), and its tables are an installation's as this version knows them. A
+// good backup of another database restores fine but is not one; one whose
+// tables lack columns or generators comes from an older schema, and the
+// collections would fail on it; one whose tables have columns this version
+// does not know was made by a newer program, whose rows this one would write
+// without them.
+ZARVResultadoCopia Es_Instalacion(const ParametrosBD &parametros, const QString &fichero)
 {
     ConexionBD c(parametros, fichero);
     try {
         c.Abrir();
     } catch (const ErrorBD &e) {
-        *error = e.Texto();
-        return false;
+        return Fallo(Fallo_Copia::Danada, e.Texto());
     }
     QSqlQuery q(c.db());
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("select mon$shutdown_mode from mon$database")) || !q.next()) {
-        *error = q.lastError().text();
-        return false;
+    if (!q.exec(QStringLiteral("select mon$shutdown_mode from mon$database")) || !q.next())
+        return Fallo(Fallo_Copia::Danada, q.lastError().text());
+    if (q.value(0).toInt() != 0)
+        return Fallo(Fallo_Copia::Incompleta, QStringLiteral("The backup is incomplete: the restore did not finish"));
+
+    QMap<QString, QSet<QString>> encontradas;
+    if (!q.exec(QStringLiteral("select trim(rdb$relation_name), trim(rdb$field_name) from rdb$relation_fields "
+                               "where rdb$relation_name starting with 'ZARV'")))
+        return Fallo(Fallo_Copia::Danada, q.lastError().text());
+    while (q.next())
+        encontradas[q.value(0).toString()].insert(q.value(1).toString());
+    QStringList faltan, sobran;
+    int tablas = 0;
+    for (const Tabla_Instalacion &t : Tablas_Instalacion) {
+        const QString tabla = QLatin1String(t.nombre);
+        if (!encontradas.contains(tabla)) {
+            faltan << tabla;
+            continue;
+        }
+        ++tablas;
+        QSet<QString> conocidas;
+        for (const char *columna : t.columnas) {
+            conocidas.insert(QLatin1String(columna));
+            if (!encontradas[tabla].contains(QLatin1String(columna)))
+                faltan << tabla + QLatin1Char('.') + QLatin1String(columna);
+        }
+        for (const QString &columna : encontradas[tabla])
+            if (!conocidas.contains(columna))
+                sobran << tabla + QLatin1Char('.') + columna;
     }
-    if (q.value(0).toInt() != 0) {
-        *error = QStringLiteral("The backup is incomplete: the restore did not finish");
-        return false;
+    if (tablas == 0)
+        return Fallo(Fallo_Copia::Ajena, QStringLiteral("The backup does not hold an installation database"));
+    for (const char *generador : Generadores_Instalacion) {
+        if (!q.exec(QStringLiteral("select count(*) from rdb$generators where rdb$generator_name = '%1'")
+                        .arg(QLatin1String(generador)))
+            || !q.next())
+            return Fallo(Fallo_Copia::Danada, q.lastError().text());
+        if (q.value(0).toInt() == 0)
+            faltan << QLatin1String(generador);
     }
-    if (!q.exec(QStringLiteral(
-            "select count(*) from rdb$relations where rdb$relation_name in "
-            "('ZARVCONTROLADOR','ZARVCONTROLADORTARJETA','ZARVTARJETA','ZARVUSUARIO','ZARVINCIDENCIA')"))
-        || !q.next()) {
-        *error = q.lastError().text();
-        return false;
+    if (!faltan.isEmpty())
+        return Fallo(Fallo_Copia::Antigua, QStringLiteral("The backup holds an installation of an older schema; "
+                                                          "it lacks %1")
+                                               .arg(faltan.join(QLatin1String(", "))));
+    if (!sobran.isEmpty()) {
+        sobran.sort();
+        return Fallo(Fallo_Copia::Mas_Nueva, QStringLiteral("The backup holds an installation of a newer program; "
+                                                            "this one does not know %1")
+                                                 .arg(sobran.join(QLatin1String(", "))));
     }
-    if (q.value(0).toInt() != 5) {
-        *error = QStringLiteral("The backup does not hold an installation database");
-        return false;
-    }
-    return true;
+    return {true, QString(), {}, Fallo_Copia::Ninguno};
 }
 
 // Connections other than the asking one that hold the installation open: in
 // this process (an installation not closed) or, on a server, at another
-// station. Replacing the file under them would leave them writing into the
-// old one, and what they write would be lost. A file that does not exist or
-// cannot be opened has nobody attached; restoring over it is the remedy.
+// station. Replacing or deleting the file under them would leave them
+// writing into the old one, and what they write would be lost. Embedded, a
+// file another process holds cannot be opened at all ("already opened"):
+// that is a holder too. A file that does not exist, or cannot be opened for
+// any other reason, has nobody attached; restoring over it is the remedy.
 int Otras_Conexiones(const ParametrosBD &parametros, const QString &fichero)
 {
     if (parametros.host.isEmpty() && !QFileInfo::exists(fichero))
@@ -95,8 +158,8 @@ int Otras_Conexiones(const ParametrosBD &parametros, const QString &fichero)
     ConexionBD c(parametros, fichero);
     try {
         c.Abrir();
-    } catch (const ErrorBD &) {
-        return 0;
+    } catch (const ErrorBD &e) {
+        return e.Texto().contains(QLatin1String("already opened"), Qt::CaseInsensitive) ? 1 : 0;
     }
     QSqlQuery q(c.db());
     q.setForwardOnly(true);
@@ -105,6 +168,45 @@ int Otras_Conexiones(const ParametrosBD &parametros, const QString &fichero)
         || !q.next())
         return 0;
     return q.value(0).toInt();
+}
+
+QString En_Uso(const QString &fichero)
+{
+    return QStringLiteral("%1 is in use: close the installation before restoring it").arg(fichero);
+}
+
+// Installation files by code, as the directory spells them: "INSTALACION_<n>.FDB"
+// in any letter case, n a code as the program writes it (no sign, no leading zero).
+QMap<int, QString> Ficheros_Instalaciones(const QString &directorio_bd)
+{
+    static const QRegularExpression nombre(QStringLiteral("^INSTALACION_([1-9][0-9]{0,8})\\.FDB$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    QMap<int, QString> ficheros;
+    QStringList nombres = QDir(directorio_bd).entryList(QDir::Files);
+    nombres.sort();
+    for (const QString &n : nombres) {
+        const QRegularExpressionMatch m = nombre.match(n);
+        if (m.hasMatch() && !ficheros.contains(m.captured(1).toInt()))
+            ficheros.insert(m.captured(1).toInt(), n);
+    }
+    return ficheros;
+}
+
+// A second name for the file at ruta, kept aside until a change is confirmed:
+// a hard link, so the name ruta can be replaced in one step while the old
+// contents stay reachable. A file system without links gets a copy.
+bool Aparta(const QString &ruta, const QString &aparte, QString *error)
+{
+    std::error_code ec;
+    std::filesystem::create_hard_link(QFile::encodeName(ruta).toStdString(), QFile::encodeName(aparte).toStdString(),
+                                      ec);
+    if (!ec)
+        return true;
+    QFile f(ruta);
+    if (f.copy(aparte))
+        return true;
+    *error = f.errorString();
+    return false;
 }
 
 } // namespace
@@ -174,10 +276,17 @@ int ZARVServer::Nueva_Instalacion(const QString &nombre, const QString &director
     // The row and its file come as one change: the row is committed only once
     // the file is in place, so a failed copy leaves no row that cannot be
     // opened, and the code is the one this very insert took (another station
-    // on a shared server may be taking the next one meanwhile).
+    // on a shared server may be taking the next one meanwhile). The name is a
+    // bound value: whatever the operator typed is stored as typed.
     TransaccionBD cambio(Conexion());
-    QSqlQuery &q = Ejecuta(
-        QStringLiteral("INSERT INTO INSTALACION VALUES(gen_id(INSTALACION_ID, 1),'%1') RETURNING COD").arg(Texto_SQL(nombre)));
+    QSqlQuery &q = *m_consulta;
+    q.finish();
+    q.setForwardOnly(true);
+    if (!q.prepare(QStringLiteral("INSERT INTO INSTALACION VALUES(gen_id(INSTALACION_ID, 1), :nombre) RETURNING COD")))
+        throw ErrorBD(QString(), q.lastError());
+    q.bindValue(QStringLiteral(":nombre"), nombre);
+    if (!q.exec())
+        throw ErrorBD(QString(), q.lastError());
     const QString codigo = q.next() ? q.value(0).toString() : QString();
     q.finish();
     if (codigo.isEmpty())
@@ -185,7 +294,14 @@ int ZARVServer::Nueva_Instalacion(const QString &nombre, const QString &director
 
     const QString bdkv = directorio + QStringLiteral("/BDKV/");
     const QString plantilla = bdkv + QStringLiteral("INSTALACION_B.FDB");
-    const QString destino = Fichero_Instalacion(bdkv, codigo);
+    // A file of that code holds some installation's data (one the main
+    // database lost track of): it is never overwritten. The code stays
+    // taken, so the next attempt gets the one after it.
+    const QString existente = Fichero_Instalacion(bdkv, codigo);
+    if (QFileInfo::exists(existente))
+        throw ErrorBD(QStringLiteral("%1 exists already and is not overwritten; installation %2 was not created")
+                          .arg(existente, codigo));
+    const QString destino = Con_Separador(bdkv) + QStringLiteral("INSTALACION_") + codigo + QStringLiteral(".FDB");
     const QString provisional = Fichero_Provisional(destino);
 
     QString error;
@@ -196,8 +312,19 @@ int ZARVServer::Nueva_Instalacion(const QString &nombre, const QString &director
         // The template may be read-only; the installation is written to.
         QFile::setPermissions(provisional, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
                                                | QFile::WriteGroup);
-        if (!Reemplaza(provisional, destino, &error))
-            QFile::remove(provisional);
+        // Renamed only where no file is: a file of that name appearing
+        // meanwhile is not replaced either.
+        std::error_code ec;
+        const auto p = QFile::encodeName(provisional).toStdString(), d = QFile::encodeName(destino).toStdString();
+        std::filesystem::create_hard_link(p, d, ec);
+        if (ec && ec != std::errc::file_exists && !QFileInfo::exists(destino)) {
+            // A file system without links: a plain rename, the name checked just before.
+            ec.clear();
+            std::filesystem::rename(p, d, ec);
+        }
+        if (ec)
+            error = QString::fromStdString(ec.message());
+        QFile::remove(provisional);
     }
     if (!error.isEmpty())
         throw ErrorBD(QStringLiteral("Cannot copy %1 to %2: %3").arg(plantilla, destino, error));
@@ -225,7 +352,16 @@ bool ZARVServer::Existe_Instalacion(const QString &codigo)
 
 QString ZARVServer::Fichero_Instalacion(const QString &directorio_bd, const QString &codigo)
 {
-    return Con_Separador(directorio_bd) + QStringLiteral("INSTALACION_") + codigo + QStringLiteral(".FDB");
+    const QString directorio = Con_Separador(directorio_bd);
+    const QString nombre = QStringLiteral("INSTALACION_") + codigo + QStringLiteral(".FDB");
+    if (QFileInfo::exists(directorio + nombre))
+        return directorio + nombre;
+    QStringList nombres = QDir(directorio).entryList(QDir::Files);
+    nombres.sort();
+    for (const QString &n : nombres)
+        if (n.compare(nombre, Qt::CaseInsensitive) == 0)
+            return directorio + n;
+    return directorio + nombre;
 }
 
 QString ZARVServer::Codigo_De_Clave(const QString &clave)
@@ -240,20 +376,22 @@ ZARVResultadoCopia ZARVServer::Exporta_Instalacion(const QString &nombre_base, c
                                                    const QString &directorio_bd, ProgresoCopia progreso)
 {
     if (!Es_Administrador())
-        return {false, QString::fromUtf8(Nivel::Sin_Permiso().what()), {}};
+        return Fallo(Fallo_Copia::Otro, QString::fromUtf8(Nivel::Sin_Permiso().what()));
     QString codigo;
     try {
         codigo = Codigo_De_Clave(nombre_base);
     } catch (const ErrorBD &e) {
-        return {false, e.Texto(), {}};
+        return Fallo(Fallo_Copia::Otro, e.Texto());
     }
     const QString base = Fichero_Instalacion(directorio_bd, codigo);
     // A backup that fails half-way must not leave a truncated file where the
     // operator's previous backup of that name was.
     const QString provisional = Fichero_Provisional(fichero);
     ZARVResultadoCopia r = ServicioCopia(m_parametros, std::move(progreso)).Copia(base, provisional);
-    if (r.Correcto && !Reemplaza(provisional, fichero, &r.Mensaje))
+    if (r.Correcto && !Reemplaza(provisional, fichero, &r.Mensaje)) {
         r.Correcto = false;
+        r.Fallo = Fallo_Copia::Fichero;
+    }
     if (!r.Correcto)
         QFile::remove(provisional);
     return r;
@@ -262,30 +400,178 @@ ZARVResultadoCopia ZARVServer::Exporta_Instalacion(const QString &nombre_base, c
 ZARVResultadoCopia ZARVServer::Importa_Instalacion(const QString &nombre_base, const QString &fichero,
                                                    const QString &directorio_bd, ProgresoCopia progreso)
 {
-    if (!Es_Administrador())
-        return {false, QString::fromUtf8(Nivel::Sin_Permiso().what()), {}};
+    const std::unique_ptr<ZARVRestauracion> r =
+        Restaura_Aparte(nombre_base, fichero, directorio_bd, std::move(progreso));
+    if (r->Correcta() && r->Coloca())
+        r->Confirma();
+    return r->Resultado();
+}
+
+std::unique_ptr<ZARVRestauracion> ZARVServer::Restaura_Aparte(const QString &nombre_base, const QString &fichero,
+                                                              const QString &directorio_bd, ProgresoCopia progreso)
+{
+    std::unique_ptr<ZARVRestauracion> r(new ZARVRestauracion(m_parametros, QString()));
+    if (!Es_Administrador()) {
+        r->m_resultado = Fallo(Fallo_Copia::Otro, QString::fromUtf8(Nivel::Sin_Permiso().what()));
+        return r;
+    }
     QString codigo;
     try {
         codigo = Codigo_De_Clave(nombre_base);
     } catch (const ErrorBD &e) {
-        return {false, e.Texto(), {}};
+        r->m_resultado = Fallo(Fallo_Copia::Otro, e.Texto());
+        return r;
     }
-    const QString base = Fichero_Instalacion(directorio_bd, codigo);
+    r->m_destino = Fichero_Instalacion(directorio_bd, codigo);
     // Never restore over the installation itself: a restore that fails
     // half-way (a corrupt or foreign file) would take the installation with it.
-    const QString provisional = Fichero_Provisional(base);
-    ZARVResultadoCopia r = ServicioCopia(m_parametros, std::move(progreso)).Restaura(fichero, provisional);
-    if (r.Correcto && !Es_Instalacion(m_parametros, provisional, &r.Mensaje))
-        r.Correcto = false;
-    if (r.Correcto && Otras_Conexiones(m_parametros, base) > 0) {
-        r.Correcto = false;
-        r.Mensaje = QStringLiteral("%1 is in use: close the installation before restoring it").arg(base);
+    r->m_provisional = Fichero_Provisional(r->m_destino);
+    r->m_resultado = ServicioCopia(m_parametros, std::move(progreso)).Restaura(fichero, r->m_provisional);
+    if (r->m_resultado.Correcto) {
+        ZARVResultadoCopia comprobado = Es_Instalacion(m_parametros, r->m_provisional);
+        comprobado.Salida = r->m_resultado.Salida;
+        r->m_resultado = comprobado;
     }
-    if (r.Correcto && !Reemplaza(provisional, base, &r.Mensaje))
-        r.Correcto = false;
-    if (!r.Correcto)
-        QFile::remove(provisional);
+    if (!r->m_resultado.Correcto)
+        QFile::remove(r->m_provisional);
     return r;
+}
+
+ZARVRestauracion::ZARVRestauracion(const ParametrosBD &parametros, const QString &destino)
+    : m_parametros(parametros)
+    , m_destino(destino)
+{
+}
+
+ZARVRestauracion::~ZARVRestauracion()
+{
+    if (m_colocada && !m_confirmada)
+        Deshaz();
+    if (!m_provisional.isEmpty())
+        QFile::remove(m_provisional);
+}
+
+bool ZARVRestauracion::Coloca()
+{
+    if (!m_resultado.Correcto || m_colocada)
+        return m_colocada;
+    if (Otras_Conexiones(m_parametros, m_destino) > 0) {
+        m_resultado.Correcto = false;
+        m_resultado.Fallo = Fallo_Copia::En_Uso;
+        m_resultado.Mensaje = En_Uso(m_destino);
+        return false;
+    }
+    QString error;
+    if (QFileInfo::exists(m_destino)) {
+        m_anterior = Fichero_Provisional(m_destino);
+        if (!Aparta(m_destino, m_anterior, &error)) {
+            m_anterior.clear();
+            m_resultado = Fallo(Fallo_Copia::Fichero, error);
+            return false;
+        }
+    }
+    if (!Reemplaza(m_provisional, m_destino, &error)) {
+        if (!m_anterior.isEmpty())
+            QFile::remove(std::exchange(m_anterior, QString()));
+        m_resultado = Fallo(Fallo_Copia::Fichero, error);
+        return false;
+    }
+    m_provisional.clear();
+    m_colocada = true;
+    return true;
+}
+
+void ZARVRestauracion::Deshaz()
+{
+    if (!m_colocada || m_confirmada)
+        return;
+    QString error;
+    if (m_anterior.isEmpty())
+        QFile::remove(m_destino);
+    else if (Reemplaza(m_anterior, m_destino, &error))
+        m_anterior.clear();
+    else
+        qWarning("%s: %s", qPrintable(m_destino), qPrintable(error));
+    m_colocada = false;
+}
+
+void ZARVRestauracion::Confirma()
+{
+    if (!m_colocada)
+        return;
+    m_confirmada = true;
+    if (!m_anterior.isEmpty())
+        QFile::remove(std::exchange(m_anterior, QString()));
+}
+
+bool ZARVServer::Borra_Instalacion(const QString &codigo, const QString &directorio_bd)
+{
+    Exige_Administrador();
+    const QString numero = Numero_SQL(codigo);
+    const QString fichero = Fichero_Instalacion(directorio_bd, numero);
+    if (Otras_Conexiones(m_parametros, fichero) > 0)
+        return false;
+    // The file steps aside under another name until the row is gone: a row
+    // that cannot be deleted gets its file back, and a deleted row never
+    // leaves behind a file that the next installation of that code would meet.
+    QString aparte;
+    QString error;
+    if (QFileInfo::exists(fichero)) {
+        aparte = Fichero_Provisional(fichero);
+        if (!Reemplaza(fichero, aparte, &error))
+            throw ErrorBD(QStringLiteral("Cannot delete %1: %2").arg(fichero, error));
+    }
+    try {
+        Elimina_Instalacion(QStringLiteral("instalacion_") + numero);
+    } catch (...) {
+        if (!aparte.isEmpty())
+            Reemplaza(aparte, fichero, &error);
+        throw;
+    }
+    if (!aparte.isEmpty())
+        QFile::remove(aparte);
+    return true;
+}
+
+QStringList ZARVServer::Registra_Instalaciones_Sueltas(const QString &directorio_bd, const QString &nombre)
+{
+    const QMap<int, QString> ficheros = Ficheros_Instalaciones(directorio_bd);
+    QSet<int> listadas;
+    int mayor = 0;
+    {
+        QSqlQuery &q = Ejecuta(QStringLiteral("select COD from instalacion"));
+        while (q.next()) {
+            listadas.insert(q.value(0).toInt());
+            mayor = qMax(mayor, q.value(0).toInt());
+        }
+        q.finish();
+    }
+    QStringList registradas;
+    {
+        TransaccionBD cambio(Conexion());
+        QSqlQuery &q = *m_consulta;
+        for (auto f = ficheros.cbegin(); f != ficheros.cend(); ++f) {
+            mayor = qMax(mayor, f.key());
+            if (listadas.contains(f.key()))
+                continue;
+            q.finish();
+            if (!q.prepare(QStringLiteral("INSERT INTO instalacion VALUES(:cod, :nombre)")))
+                throw ErrorBD(QString(), q.lastError());
+            q.bindValue(QStringLiteral(":cod"), f.key());
+            q.bindValue(QStringLiteral(":nombre"), QStringLiteral("%1 %2").arg(nombre).arg(f.key()));
+            if (!q.exec())
+                throw ErrorBD(QString(), q.lastError());
+            registradas << QString::number(f.key());
+        }
+        q.finish();
+        cambio.Confirma();
+    }
+    // The generator only ever moves forward, by its own increment, which
+    // reads the same in every version of the database.
+    const qint64 actual = Escalar(QStringLiteral("select gen_id(INSTALACION_ID, 0) from rdb$database")).toLongLong();
+    if (mayor > actual)
+        Escalar(QStringLiteral("select gen_id(INSTALACION_ID, %1) from rdb$database").arg(mayor - actual));
+    return registradas;
 }
 
 namespace {

@@ -10,6 +10,7 @@
 #include <optional>
 
 class QObject;
+class ZARVRestauracion;
 
 // The main database: the installation list, the operators' logins and the
 // report labels, and the installation files beside it. Owns the one
@@ -28,12 +29,26 @@ public:
                     const QString &usuario);
 
     QStringList Lista_Instalaciones();
-    // directorio: program directory without trailing separator. Raises ErrorBD,
-    // and leaves no installation row behind, when the template cannot be copied.
+    // directorio: program directory without trailing separator. The name is
+    // stored exactly as given. Never overwrites a file: when the new code's
+    // file exists already (in any letter case) the code is refused. Raises
+    // ErrorBD, and leaves no installation row behind, when the code is
+    // refused or the template cannot be copied.
     int Nueva_Instalacion(const QString &nombre, const QString &directorio);
-    // clave: "instalacion_" followed by the code.
+    // clave: "instalacion_" followed by the code. The row only.
     void Elimina_Instalacion(const QString &clave);
     bool Existe_Instalacion(const QString &codigo);
+    // The installation's row and its file, or neither. False, changing
+    // nothing, while another connection holds the file (the installation must
+    // be closed in this process); database errors raise ErrorBD.
+    bool Borra_Instalacion(const QString &codigo, const QString &directorio_bd);
+    // The installation files in directorio_bd that the main database does not
+    // list (a main database brought back from the factory set lists only
+    // installation 1): each gets its row, named nombre and its code, and the
+    // code generator is moved past every code listed or found, so that a new
+    // installation never takes the code of a file that exists. Returns the
+    // codes registered.
+    QStringList Registra_Instalaciones_Sueltas(const QString &directorio_bd, const QString &nombre);
 
     // nombre_base: "instalacion_" + code; directorio_bd: the database directory
     // with trailing separator. The backup runs while the installation is open.
@@ -45,6 +60,12 @@ public:
     // installation file is left as it was.
     ZARVResultadoCopia Importa_Instalacion(const QString &nombre_base, const QString &fichero,
                                            const QString &directorio_bd, ProgresoCopia progreso = {});
+    // The first half of the import, which needs the installation neither
+    // open nor closed: the backup restored beside the installation file and
+    // checked. The caller closes the installation, then puts the restored
+    // file in place (ZARVRestauracion::Coloca). Never null.
+    std::unique_ptr<ZARVRestauracion> Restaura_Aparte(const QString &nombre_base, const QString &fichero,
+                                                      const QString &directorio_bd, ProgresoCopia progreso = {});
 
     // Brings a main database from an earlier version up to this one's: a
     // password column wide enough for a hash and the level's CHECK constraint
@@ -90,8 +111,11 @@ public:
     // The main-database connection, for the report labels; opened on first use.
     QSqlDatabase &Conexion();
 
-    // The one spelling of an installation's file name: "INSTALACION_<code>.FDB"
-    // in directorio_bd (with or without trailing separator).
+    // An installation's file in directorio_bd (with or without trailing
+    // separator). Names are matched without regard to letter case, as the
+    // installations' first home did, so that the file opened is the one
+    // deleted, backed up and restored: "INSTALACION_<code>.FDB" when that
+    // exists or no spelling does, else the one spelling found.
     static QString Fichero_Instalacion(const QString &directorio_bd, const QString &codigo);
     // The code in "instalacion_<code>" (the second piece at "_"), checked to be a number.
     static QString Codigo_De_Clave(const QString &clave);
@@ -111,4 +135,38 @@ private:
     int m_cod_login = 0;
     QString m_login_actual;
     QString m_rol;
+};
+
+// A backup restored into a new file beside an installation's file and found
+// to be an installation this version can use. Coloca puts it in the
+// installation file's place and keeps the old file aside; Confirma drops the
+// old file. Whatever is not confirmed is undone when this goes: the old file
+// back in its place, the restored one removed. All on the UI thread.
+class ZARVRestauracion {
+public:
+    ~ZARVRestauracion();
+    ZARVRestauracion(const ZARVRestauracion &) = delete;
+    ZARVRestauracion &operator=(const ZARVRestauracion &) = delete;
+
+    const ZARVResultadoCopia &Resultado() const { return m_resultado; }
+    bool Correcta() const { return m_resultado.Correcto; }
+
+    // False, with Resultado saying why (Fallo_Copia::En_Uso while another
+    // connection holds the installation file), when it cannot be put in place.
+    bool Coloca();
+    // The old file back in the installation file's place.
+    void Deshaz();
+    void Confirma();
+
+private:
+    friend class ZARVServer;
+    ZARVRestauracion(const ParametrosBD &parametros, const QString &destino);
+
+    ParametrosBD m_parametros;
+    QString m_destino;
+    QString m_provisional;
+    QString m_anterior; // the old file while it waits aside
+    ZARVResultadoCopia m_resultado;
+    bool m_colocada = false;
+    bool m_confirmada = false;
 };

@@ -3,6 +3,7 @@
 #include "model/conexionbd.h"
 #include "model/errorbd.h"
 #include "model/esquema_instalacion.h"
+#include "model/zarvcoleccion.h"
 #include "model/zarvcoleccioncontrolador.h"
 #include "model/zarvcoleccionincidencia.h"
 #include "model/zarvcolecciontarjeta.h"
@@ -29,6 +30,16 @@ ZARVSistema::~ZARVSistema()
     m_controladores.reset();
     m_usuarios.reset();
     m_conexion.reset();
+    // What is left was made by others on this installation and outlives it.
+    for (const QPointer<QObject> &c : std::as_const(m_colecciones))
+        if (c)
+            static_cast<ZARVColeccion *>(c.data())->Cerrar();
+}
+
+void ZARVSistema::Registra_Coleccion(QObject *coleccion)
+{
+    m_colecciones.removeAll(QPointer<QObject>());
+    m_colecciones.append(coleccion);
 }
 
 void ZARVSistema::Crea_Colecciones()

@@ -2,6 +2,8 @@
 
 #include "model/zarventidad.h"
 
+#include <QList>
+#include <QPointer>
 #include <QSqlDatabase>
 #include <QString>
 #include <memory>
@@ -41,6 +43,14 @@ public:
     // None until Conecta_Controladores.
     ZARVColeccionIncidencia *Incidencias() const { return m_incidencias.get(); }
 
+    // Every collection made on this installation, the root's own and those
+    // a view makes for itself to read the log its own way, registers here:
+    // when the installation closes their connections close with it, so that
+    // nothing of this process holds its file any more (a restore or a
+    // deletion would take such a holder for another station's). A view's
+    // collection then says the installation is closed.
+    void Registra_Coleccion(QObject *coleccion);
+
     ZARVServer *Servidor() const { return m_servidor; }
     QObject *Owner() const { return m_owner; }
     const QString &Ruta_BD() const { return m_ruta_bd; }
@@ -66,4 +76,5 @@ private:
     std::unique_ptr<ZARVColeccionControlador> m_controladores;
     std::unique_ptr<ZARVColeccionTarjeta> m_tarjetas;
     std::unique_ptr<ZARVColeccionIncidencia> m_incidencias;
+    QList<QPointer<QObject>> m_colecciones;
 };

@@ -44,6 +44,7 @@ void Abre_Instalacion(const QString &codigo, QObject *owner)
     // The open installation goes first: its lines would keep the ports the
     // new one needs.
     Globales::Sistema.reset();
+    Variables::Instalacion_Actual = codigo;
     Globales::Sistema = std::make_unique<ZARVSistema>(owner, fichero, Globales::Servidor.get());
     Globales::Sistema->Crea_Colecciones();
     Globales::Sistema->Conecta_Controladores();

@@ -80,6 +80,12 @@ void TestArranque::reparacionDeFabrica()
     QVERIFY(Ventanas::F_Login->isVisible());
     // Login works again on the factory login, and installation 1 still has its reader.
     QCOMPARE(columna(Ventanas::F_Main->Instalacion()->Lista_INI, 1), QStringList{QStringLiteral("Kept door")});
+    // The kept installation is listed again, named as recovered in the
+    // language chosen, and its code is never given to a new one.
+    QCOMPARE(Ventanas::F_Main->Selector().Entradas(),
+             (QStringList{QStringLiteral("1.- Main site"), QStringLiteral("6.- Recovered installation 6")}));
+    kv::test::FbConnection principal(e.inst.mainDatabase());
+    QCOMPARE(principal.scalar("select gen_id(INSTALACION_ID, 0) from rdb$database").toInt(), 6);
     e.entra("admin", "admin");
     QVERIFY(Ventanas::F_Main->isVisible());
 }

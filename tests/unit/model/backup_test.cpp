@@ -53,6 +53,20 @@ class BackupTest : public ModelTest {
 protected:
     QString Backup(const QString &name) const { return inst.root() + QLatin1Char('/') + name; }
 
+    // A backup into kvd of a copy of database changed by statement (none:
+    // unchanged), taken through the server as an installation of code 77.
+    void BackUpAltered(const QString &database, const QString &statement, const QString &kvd)
+    {
+        const QString copy = inst.databaseDir() + "/INSTALACION_77.FDB";
+        ASSERT_TRUE(kv::test::copyFile(database, copy));
+        if (!statement.isEmpty()) {
+            FbConnection c(copy);
+            ASSERT_TRUE(c.exec(statement)) << c.lastError().toStdString();
+        }
+        ASSERT_TRUE(server.Exporta_Instalacion("instalacion_77", kvd, Bdkv()).Correcto);
+        ASSERT_TRUE(QFile::remove(copy));
+    }
+
     // The installation directory holds nothing but what it held before: no
     // temporary restore file is left behind, whatever the outcome.
     void ExpectOnlyShippedFiles()
@@ -115,57 +129,65 @@ TEST_F(BackupTest, BackupIsInTheBackupToolsOwnFormat)
     EXPECT_EQ(Names(restored), QStringList{"Tool"});
 }
 
-TEST_F(BackupTest, BadBackupsLeaveTheInstallationIntact)
+TEST_F(BackupTest, BadBackupsLeaveTheInstallationIntactAndSayWhy)
 {
     {
         auto s = Abre();
         AddCardholder(*s, "Keep");
     }
-    // A good backup to cut, and a backup of a database that is not an installation.
+    // A good backup to cut, spoil and mark as a newer tool's.
     const QString good = Backup("good.kvd");
     ASSERT_TRUE(server.Exporta_Instalacion("instalacion_1", good, Bdkv()).Correcto);
     QFile g(good);
     ASSERT_TRUE(g.open(QIODevice::ReadOnly));
     const QByteArray whole = g.readAll();
     g.close();
+    QByteArray spoilt = whole;
+    for (int i = whole.size() / 3; i < whole.size() / 3 + 64; ++i)
+        spoilt[i] = char(spoilt[i] ^ 0x5a);
+    // The format's version is the four bytes after the header's first attribute.
+    QByteArray newer_tool = whole;
+    newer_tool[3] = char(newer_tool[3] + 1);
 
+    // Good backups of databases that are not this version's installations:
+    // the main database, and the template with a column taken away (an older
+    // schema) or added (a newer program's).
     const QString foreign = Backup("foreign.kvd");
-    {
-        // The main database backed up through the same service, under a code
-        // that is not an installation: copy it where an installation would be.
-        ASSERT_TRUE(kv::test::copyFile(inst.mainDatabase(), inst.databaseDir() + "/INSTALACION_77.FDB"));
-        ASSERT_TRUE(server.Exporta_Instalacion("instalacion_77", foreign, Bdkv()).Correcto);
-        ASSERT_TRUE(QFile::remove(inst.databaseDir() + "/INSTALACION_77.FDB"));
-    }
+    BackUpAltered(inst.mainDatabase(), {}, foreign);
+    const QString older = Backup("older.kvd");
+    BackUpAltered(inst.databaseDir() + "/INSTALACION_B.FDB", "ALTER TABLE zarvtarjeta DROP usar_fecha_cad", older);
+    const QString newer = Backup("newer.kvd");
+    BackUpAltered(inst.databaseDir() + "/INSTALACION_B.FDB", "ALTER TABLE zarvusuario ADD dni VARCHAR(20)", newer);
 
     QByteArray noise(8192, '\0');
     for (int i = 0; i < noise.size(); ++i)
         noise[i] = char((i * 7919 + 13) & 0xff);
     struct Case {
         const char *name;
-        QByteArray bytes;
+        QByteArray bytes; // written to <name>.kvd; none: the file above
+        Fallo_Copia fallo;
     };
     const Case cases[] = {
-        {"noise", noise},
-        {"empty", QByteArray()},
-        {"truncated", whole.left(whole.size() / 2)},
-        {"text", QByteArray("not a backup\n")},
+        {"noise", noise, Fallo_Copia::No_Es_Copia},
+        {"empty", QByteArray(), Fallo_Copia::No_Es_Copia},
+        {"text", QByteArray("not a backup\n"), Fallo_Copia::No_Es_Copia},
+        {"truncated", whole.left(whole.size() / 2), Fallo_Copia::Incompleta},
+        {"spoilt", spoilt, Fallo_Copia::Danada},
+        {"newer tool", newer_tool, Fallo_Copia::Mas_Nueva},
+        {"foreign", {}, Fallo_Copia::Ajena},
+        {"older", {}, Fallo_Copia::Antigua},
+        {"newer", {}, Fallo_Copia::Mas_Nueva},
     };
     const QByteArray before = Hash(inst.installationFile(1));
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         const QString file = Backup(QStringLiteral("%1.kvd").arg(c.name));
-        ASSERT_TRUE(WriteFile(file, c.bytes));
+        if (!c.bytes.isNull() || !QFileInfo::exists(file)) {
+            ASSERT_TRUE(WriteFile(file, c.bytes));
+        }
         const ZARVResultadoCopia r = server.Importa_Instalacion("instalacion_1", file, Bdkv());
         EXPECT_FALSE(r.Correcto);
-        EXPECT_FALSE(r.Mensaje.isEmpty());
-        EXPECT_EQ(Hash(inst.installationFile(1)), before);
-        ExpectOnlyShippedFiles();
-    }
-    {
-        SCOPED_TRACE("foreign");
-        const ZARVResultadoCopia r = server.Importa_Instalacion("instalacion_1", foreign, Bdkv());
-        EXPECT_FALSE(r.Correcto);
+        EXPECT_EQ(int(r.Fallo), int(c.fallo)) << r.Mensaje.toStdString();
         EXPECT_FALSE(r.Mensaje.isEmpty());
         EXPECT_EQ(Hash(inst.installationFile(1)), before);
         ExpectOnlyShippedFiles();
@@ -174,9 +196,40 @@ TEST_F(BackupTest, BadBackupsLeaveTheInstallationIntact)
         SCOPED_TRACE("missing file");
         const ZARVResultadoCopia r = server.Importa_Instalacion("instalacion_1", Backup("none.kvd"), Bdkv());
         EXPECT_FALSE(r.Correcto);
+        EXPECT_EQ(r.Fallo, Fallo_Copia::Fichero);
         EXPECT_EQ(Hash(inst.installationFile(1)), before);
     }
     EXPECT_EQ(Names(inst.installationFile(1)), QStringList{"Keep"});
+}
+
+TEST_F(BackupTest, RestoredAsideWhileOpenThenPutInPlaceOrUndone)
+{
+    const QString kvd = Backup("aside.kvd");
+    auto s = Abre();
+    AddCardholder(*s, "Backed up");
+    ASSERT_TRUE(server.Exporta_Instalacion("instalacion_1", kvd, Bdkv()).Correcto);
+    AddCardholder(*s, "Since");
+
+    for (const bool confirm : {false, true}) {
+        SCOPED_TRACE(confirm ? "confirmed" : "undone");
+        // The restore and its checks run with the installation open, so a bad
+        // file is refused before anything is closed.
+        std::unique_ptr<ZARVRestauracion> r = server.Restaura_Aparte("instalacion_1", kvd, Bdkv());
+        ASSERT_TRUE(r->Correcta()) << r->Resultado().Mensaje.toStdString();
+        EXPECT_FALSE(r->Coloca()); // still open here
+        EXPECT_EQ(r->Resultado().Fallo, Fallo_Copia::En_Uso);
+        s.reset();
+        r = server.Restaura_Aparte("instalacion_1", kvd, Bdkv());
+        ASSERT_TRUE(r->Coloca());
+        EXPECT_EQ(Names(inst.installationFile(1)), QStringList{"Backed up"});
+        if (confirm)
+            r->Confirma();
+        r.reset(); // unconfirmed, the old file comes back
+        EXPECT_EQ(Names(inst.installationFile(1)),
+                  confirm ? QStringList{"Backed up"} : (QStringList{"Backed up", "Since"}));
+        ExpectOnlyShippedFiles();
+        s = Abre();
+    }
 }
 
 TEST_F(BackupTest, FailedBackupKeepsThePreviousBackupFile)

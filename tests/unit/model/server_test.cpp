@@ -54,15 +54,110 @@ TEST_F(ServerTest, NewInstallationGetsARowAndAWorkingCopyOfTheTemplate)
     EXPECT_FALSE(QFileInfo::exists(inst.databaseDir() + "/instalacion_2.FDB"));
 }
 
-TEST_F(ServerTest, NewInstallationOverwritesAStaleFileOfTheSameName)
+TEST_F(ServerTest, NewInstallationNeverOverwritesAFileOfItsCode)
 {
-    QFile stale(inst.databaseDir() + "/INSTALACION_2.FDB");
-    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
-    stale.write("left over");
-    stale.close();
-    ASSERT_EQ(server.Nueva_Instalacion(QStringLiteral("B"), inst.programDir()), 2);
-    FbConnection c(inst.databaseDir() + "/INSTALACION_2.FDB");
+    // Some installation's data the main database lost track of, in either spelling.
+    for (const char *spelling : {"INSTALACION_2.FDB", "instalacion_3.fdb"}) {
+        SCOPED_TRACE(spelling);
+        const QString path = inst.databaseDir() + "/" + spelling;
+        QFile other(path);
+        ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+        other.write("someone's data");
+        other.close();
+        EXPECT_THROW(server.Nueva_Instalacion(QStringLiteral("B"), inst.programDir()), ErrorBD);
+        EXPECT_EQ(server.Lista_Instalaciones(), QStringList{"1.- Main site"});
+        ASSERT_TRUE(other.open(QIODevice::ReadOnly));
+        EXPECT_EQ(other.readAll(), QByteArray("someone's data"));
+    }
+    // The refused codes stay taken: the next one is free and works.
+    ASSERT_EQ(server.Nueva_Instalacion(QStringLiteral("B"), inst.programDir()), 4);
+    FbConnection c(inst.installationFile(4));
     EXPECT_TRUE(c.isOpen()) << c.lastError().toStdString();
+}
+
+TEST_F(ServerTest, AnInstallationFileIsTheSameFileWhateverItsLetterCase)
+{
+    // A file copied from a system whose names ignore case.
+    const QString lower = inst.databaseDir() + "/instalacion_1.fdb";
+    ASSERT_TRUE(QFile::rename(inst.installationFile(1), lower));
+    EXPECT_EQ(ZARVServer::Fichero_Instalacion(Bdkv(), "1"), lower);
+    {
+        FbConnection c(lower);
+        ASSERT_TRUE(c.exec("INSERT INTO zarvusuario(id,nombre) VALUES(1,'Kept')"));
+    }
+    const QString kvd = inst.root() + "/case.kvd";
+    ASSERT_TRUE(server.Exporta_Instalacion("instalacion_1", kvd, Bdkv()).Correcto);
+    {
+        FbConnection c(lower);
+        ASSERT_TRUE(c.exec("DELETE FROM zarvusuario"));
+    }
+    // Restored over that very file, not beside it under the other spelling.
+    ASSERT_TRUE(server.Importa_Instalacion("instalacion_1", kvd, Bdkv()).Correcto);
+    EXPECT_FALSE(QFileInfo::exists(inst.installationFile(1)));
+    {
+        FbConnection c(lower);
+        EXPECT_EQ(c.rows("select nombre from zarvusuario"), QStringList{"Kept"});
+    }
+    // And the one deleted.
+    ASSERT_EQ(server.Nueva_Instalacion("Dos", inst.programDir()), 2);
+    ASSERT_TRUE(server.Borra_Instalacion("1", Bdkv()));
+    EXPECT_FALSE(QFileInfo::exists(lower));
+    EXPECT_EQ(server.Lista_Instalaciones(), QStringList{"2.- Dos"});
+}
+
+TEST_F(ServerTest, DeleteTakesTheRowAndTheFileOrNeither)
+{
+    ASSERT_EQ(server.Nueva_Instalacion("Dos", inst.programDir()), 2);
+    ASSERT_EQ(server.Nueva_Instalacion("Tres", inst.programDir()), 3);
+    const QString dos = inst.installationFile(2);
+    {
+        // Held by another connection: nothing changes.
+        FbConnection holder(dos);
+        ASSERT_TRUE(holder.isOpen());
+        EXPECT_FALSE(server.Borra_Instalacion("2", Bdkv()));
+        EXPECT_TRUE(QFileInfo::exists(dos));
+        EXPECT_TRUE(server.Existe_Instalacion("2"));
+    }
+    {
+        // A row the database will not delete keeps its file.
+        FbConnection c(inst.mainDatabase());
+        ASSERT_TRUE(c.exec("CREATE EXCEPTION KV_NO 'kept'"));
+        ASSERT_TRUE(c.exec("CREATE TRIGGER KV_NO_BORRAR FOR instalacion BEFORE DELETE AS BEGIN "
+                           "IF (OLD.COD = 2) THEN EXCEPTION KV_NO; END"));
+    }
+    {
+        FbConnection c(dos);
+        ASSERT_TRUE(c.exec("INSERT INTO zarvusuario(id,nombre) VALUES(1,'Dos')"));
+    }
+    EXPECT_THROW(server.Borra_Instalacion("2", Bdkv()), ErrorBD);
+    EXPECT_TRUE(server.Existe_Instalacion("2"));
+    {
+        FbConnection c(dos);
+        EXPECT_EQ(c.rows("select nombre from zarvusuario"), QStringList{"Dos"});
+    }
+
+    EXPECT_TRUE(server.Borra_Instalacion("3", Bdkv()));
+    EXPECT_FALSE(server.Existe_Instalacion("3"));
+    QStringList files = QDir(inst.databaseDir()).entryList(QDir::Files);
+    files.sort();
+    EXPECT_EQ(files, (QStringList{"INSTALACION_1.FDB", "INSTALACION_2.FDB", "INSTALACION_B.FDB", "KEYVANE.FDB"}));
+}
+
+TEST_F(ServerTest, LooseInstallationFilesAreRegisteredAndTheirCodesNeverReused)
+{
+    const QString dir = inst.databaseDir() + "/";
+    for (const char *name : {"instalacion_6.fdb", "INSTALACION_4.FDB", "INSTALACION_04.FDB", "INSTALACION_0.FDB",
+                             "INSTALACION_9.FDB.tmp-1234", "INSTALACION_X.FDB"})
+        ASSERT_TRUE(kv::test::copyFile(inst.installationFile(1), dir + name));
+
+    EXPECT_EQ(server.Registra_Instalaciones_Sueltas(Bdkv(), "Recovered"), (QStringList{"4", "6"}));
+    EXPECT_EQ(server.Lista_Instalaciones(),
+              (QStringList{"1.- Main site", "4.- Recovered 4", "6.- Recovered 6"}));
+    // Nothing left to register; the generator does not move back either.
+    EXPECT_TRUE(server.Registra_Instalaciones_Sueltas(Bdkv(), "Recovered").isEmpty());
+    EXPECT_EQ(server.Nueva_Instalacion("Siete", inst.programDir()), 7);
+    EXPECT_TRUE(server.Registra_Instalaciones_Sueltas(Bdkv(), "Recovered").isEmpty());
+    EXPECT_EQ(server.Nueva_Instalacion("Ocho", inst.programDir()), 8);
 }
 
 TEST_F(ServerTest, CodesAreNeverReusedAfterADelete)
