@@ -7,7 +7,9 @@
 #include "app/tf_editar_card.h"
 #include "app/tf_edit_controller.h"
 #include "app/tf_error_insert.h"
+#include "app/tf_exp_imp.h"
 #include "app/tf_gestion_bd.h"
+#include "app/tf_imp_xls.h"
 #include "app/tf_lector_es.h"
 #include "app/tf_login.h"
 #include "app/tf_main.h"
@@ -28,6 +30,7 @@
 #include "app/ventanas_instalaciones.h"
 #include "app/ventanas_incidencias.h"
 #include "app/ventanas_lectores.h"
+#include "app/ventanas_libros.h"
 #include "app/ventanas_presencia.h"
 #include "app/ventanas_tarjetas.h"
 #include "app/ventanas_usuarios.h"
@@ -100,6 +103,8 @@ const std::vector<Entrada> &orden()
         ventana(Ventanas::F_Editar_Card),
         ventana(Ventanas::F_Nuevo_login),
         ventana(Ventanas::f_recv_users),
+        ventana(Ventanas::F_Exp_imp),
+        ventana(Ventanas::F_imp_XLS),
         ventana(Ventanas::F_Edit_User),
         ventana(Ventanas_Camaras::F_Camera_Control),
         ventana(Ventanas_Camaras::F_New_Camera),

@@ -10,6 +10,7 @@
 #include "app/ventanas.h"
 #include "app/ventanas_envio.h"
 #include "app/ventanas_incidencias.h"
+#include "app/ventanas_libros.h"
 
 #include "lang/lang.h"
 #include "model/globales.h"
@@ -97,6 +98,7 @@ void TF_Main::Conecta_Acciones()
     Al_Pulsar(B_New_USR_Main, this, [this] { Usuarios()->B_New_USR_MainClick(); });
     Al_Pulsar(B_Send, this, [] { Ventanas::Sincroniza_Y_Refresca(Ventanas::F_Send_Card); });
     Al_Pulsar(B_Receive, this, [] { Ventanas::Sincroniza_Y_Refresca(Ventanas::f_recv_users); });
+    Al_Pulsar(B_Export_import, this, [] { Ventanas::Exporta_Importa(); });
     Al_Pulsar(SpeedButton1, this, [this] { SpeedButton1Click(); });
     Al_Pulsar(SpeedButton5, this, [this] { SpeedButton5Click(); });
     Al_Pulsar(B_Salvar, this, [this] { B_SalvarClick(); });

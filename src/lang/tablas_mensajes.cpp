@@ -65,6 +65,13 @@ constexpr auto mensajes = std::to_array<const char *>({
     "Variables_variables_F_Camera_Control_1",  // adding a camera whose number is in use; the number follows
     "Variables_variables_F_edit_controller_1", // door-open time outside 0..99
     "Variables_variables_F_edit_controller_2", // door-lock time outside 1..99
+    "Variables_variables_F_Exp_imp_1",         // the workbook could not be written or read
+    "Variables_variables_F_Exp_imp_2",         // no file chosen
+    "Variables_variables_F_Exp_imp_3",         // an export that failed; why follows
+    "Variables_variables_F_Exp_imp_4",         // workbook rows refused at reading; "row: code" lines follow
+    "Variables_variables_F_Exp_imp_5",         // an import's counts: imported, skipped, refused
+    "Variables_variables_F_Exp_imp_6",         // imported cards wait for a send
+    "Variables_variables_F_Exp_imp_7",         // an import undone at a row; the reason follows
     "Variables_variables_F_Gestion_BD_1",      // a backup failed; why and the tool's message follow
     "Variables_variables_F_Gestion_BD_2",      // a restore refused, the installation as it was; why follows
     "Variables_variables_F_Gestion_BD_3",      // why: the file is not a backup
