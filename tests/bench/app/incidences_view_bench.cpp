@@ -4,6 +4,7 @@
 // view's first screen for a one-day filter (goal 0.1 s), each the median of
 // several runs. For comparison, in the same run: reading the whole log, as
 // opening did when it loaded every incidence.
+#include "banco.h"
 #include "registro_millon.h"
 #include "tempinstall.h"
 
@@ -28,21 +29,12 @@
 #include <memory>
 #include <vector>
 
+using kv::bench::Bench;
+using kv::bench::Median;
+
 namespace {
 
 constexpr int kRuns = 7;
-
-void Bench(const char *name, double value, const char *unit, const char *goal)
-{
-    std::printf("BENCH %s %.6f %s goal %s\n", name, value, unit, goal);
-    std::fflush(stdout);
-}
-
-double Median(std::vector<double> t)
-{
-    std::sort(t.begin(), t.end());
-    return t[t.size() / 2];
-}
 
 } // namespace
 

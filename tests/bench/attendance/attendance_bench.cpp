@@ -8,6 +8,7 @@
 // Each is the median of several runs over different cardholders and dates.
 // For comparison, in the same run: the month computed by reading the
 // cardholder's whole log, as a load by cardholder alone would.
+#include "banco.h"
 #include "registro_millon.h"
 #include "fbtest.h"
 #include "tempinstall.h"
@@ -34,22 +35,13 @@
 #include <memory>
 #include <vector>
 
+using kv::bench::Bench;
+using kv::bench::Median;
+
 namespace {
 
 constexpr int kRuns = 7;
 constexpr int kCardholders = 10000;
-
-void Bench(const char *name, double value, const char *unit, const char *goal)
-{
-    std::printf("BENCH %s %.6f %s goal %s\n", name, value, unit, goal);
-    std::fflush(stdout);
-}
-
-double Median(std::vector<double> t)
-{
-    std::sort(t.begin(), t.end());
-    return t[t.size() / 2];
-}
 
 // The log names cardholders 1..1,000 and readers 1..8 that the file lacks.
 bool Fill(const QString &fichero)

@@ -6,6 +6,7 @@
 // The filled file is kept under the build directory and copied for each run.
 // The log is read in pages: a load counts its rows and reads the first page,
 // which is what these figures measure; a view reads on as it scrolls.
+#include "banco.h"
 #include "registro_millon.h"
 #include "tempinstall.h"
 
@@ -19,23 +20,14 @@
 #include <cstdio>
 #include <vector>
 
+using kv::bench::Bench;
+using kv::bench::Median;
+
 namespace {
 
 constexpr int kIncidences = kv::bench::kIncidencias;
 constexpr int kHolders = kv::bench::kTitulares;
 constexpr int kRuns = 9;
-
-void Bench(const char *name, double value, const char *unit, const char *goal)
-{
-    std::printf("BENCH %s %.6f %s goal %s\n", name, value, unit, goal);
-    std::fflush(stdout);
-}
-
-double Median(std::vector<double> t)
-{
-    std::sort(t.begin(), t.end());
-    return t[t.size() / 2];
-}
 
 } // namespace
 

@@ -2,6 +2,7 @@
 // 10,000-row workbook (10,000 cardholders, read and stored as one change,
 // goal 2 s) and the export of its 10,000 cards (goal 1 s); then a full
 // sheet of a million rows imported, measured without a goal.
+#include "banco.h"
 #include "fbtest.h"
 #include "tempinstall.h"
 
@@ -19,6 +20,8 @@
 #include <cstdio>
 #include <functional>
 #include <vector>
+
+using kv::bench::Bench;
 
 namespace {
 
@@ -43,12 +46,6 @@ double Median(const std::function<void()> &work, int runs)
     }
     std::sort(t.begin(), t.end());
     return t[t.size() / 2];
-}
-
-void Bench(const char *name, double value, const char *unit, const char *goal)
-{
-    std::printf("BENCH %s %.6f %s goal %s\n", name, value, unit, goal);
-    std::fflush(stdout);
 }
 
 } // namespace
