@@ -2,10 +2,17 @@
 
 #include "app/disposicion.h"
 #include "app/tf_gestion_bd.h"
+#include "app/tf_parametros_app.h"
 #include "app/ventanas_instalaciones.h"
 
+#include "model/globales.h"
+#include "model/variables.h"
+#include "model/zarvcoleccioncontrolador.h"
+#include "model/zarvsistema.h"
 #include "ui/accion.h"
 #include "ui/operador.h"
+#include "workflows/coordinacion.h"
+#include "workflows/parametros.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -46,4 +53,31 @@ Pagina_Parametros::Pagina_Parametros(Vista_Principal &vista, QObject *padre)
         if (Ventanas::F_Gestion_BD)
             kv::ui::Operador::Modal(Ventanas::F_Gestion_BD);
     });
+    kv::ui::Al_Pulsar(SpeedButton29, p, [this] { SpeedButton29Click(); });
+}
+
+void Pagina_Parametros::SpeedButton29Click()
+{
+    TF_Parametros_app *ventana = Ventanas::F_Parametros_app;
+    if (!ventana)
+        return;
+    // No maintenance tick and no listening while the parameters change: the
+    // lines open again afterwards with the reading reader chosen.
+    const kv::wf::Retencion_Mantenimiento retencion;
+    kv::wf::Suspension_Escucha suspension;
+
+    QList<QPair<int, QString>> lectores;
+    ZARVColeccionControlador *controladores = Globales::Sistema ? Globales::Sistema->Controladores() : nullptr;
+    for (int i = 0; controladores && i < controladores->Cuenta(); ++i) {
+        const auto c = controladores->Elemento(i);
+        lectores.append({c->Cod(), c->Descripcion()});
+    }
+    ventana->Prepara(kv::wf::Parametros_Actuales(), lectores);
+    const bool cierra = kv::ui::Operador::Modal(ventana) == TF_Parametros_app::Aceptado
+                        && kv::wf::Aplica_Parametros(ventana->Elegidos())
+                        && kv::ui::Operador::Pregunta(Vista().Ventana(),
+                                                      Variables::Mensaje(QStringLiteral("Variables_variables_F_Main_4")));
+    suspension.Reanuda();
+    if (cierra)
+        Vista().Ventana()->close();
 }

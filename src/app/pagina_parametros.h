@@ -25,4 +25,8 @@ public:
 
     // Nothing to rebuild: the page only leads to its windows.
     void Refrescar() override {}
+
+    // Edits the application parameters in their window and applies them on
+    // Aceptar; when that changed the settings, offers to close the program.
+    void SpeedButton29Click();
 };

@@ -18,6 +18,7 @@
 #include "app/tf_new_card.h"
 #include "app/tf_nuevo_login.h"
 #include "app/tf_nuevo_usr.h"
+#include "app/tf_parametros_app.h"
 #include "app/tf_presencia_amplia.h"
 #include "app/tf_presencia_estancia.h"
 #include "app/tf_pregunta_elimina.h"
@@ -106,6 +107,7 @@ const std::vector<Entrada> &orden()
         ventana(Ventanas::F_Exp_imp),
         ventana(Ventanas::F_imp_XLS),
         ventana(Ventanas::F_Edit_User),
+        ventana(Ventanas::F_Parametros_app),
         ventana(Ventanas_Camaras::F_Camera_Control),
         ventana(Ventanas_Camaras::F_New_Camera),
         ventana(Ventanas::F_Lector_ES),
