@@ -215,6 +215,7 @@ void TestArranque::ventanasTraducidas_data()
     QTest::newRow("F_Contr_N") << "F_Contr_N" << "New Controller";
     QTest::newRow("F_edit_controller") << "F_edit_controller" << "Edit Reader";
     QTest::newRow("F_Clone_Controller") << "F_Clone_Controller" << "Clone Controller";
+    QTest::newRow("F_Parametros_app") << "F_Parametros_app" << "Application Parameters";
     // The progress window takes its title from the edit window's cancel button.
     QTest::newRow("F_Muestra_recep") << "F_Muestra_recep" << "Cancel";
 }
