@@ -39,6 +39,9 @@ namespace kv::ui {
 class Dialogo_Fichero;
 class Imagen_Pulsable;
 } // namespace kv::ui
+namespace kv::rep::ui {
+class Vista_Informe;
+} // namespace kv::rep::ui
 
 // The main window (F_Main): tool bar, header, the navigation, tools and
 // reports tabs on the left and the page of the selected node, tool or report
@@ -130,8 +133,8 @@ public:
     QToolButton *SpeedButton7; // save
     QToolButton *SpeedButton8; // enlarge
 
-    // reports area
-    QWidget *frPreview1;
+    // reports area: the preview of the report selected in Arbol_REPORTS
+    kv::rep::ui::Vista_Informe *frPreview1;
 
     // The periodic maintenance, every 30 s when enabled; its tick is connected
     // by the maintenance code.
@@ -256,6 +259,13 @@ public:
     void Lista_PresenciaDblClick();
     // Tree, table and cardholder emptied: another installation was opened.
     void Vacia_Presencia();
+
+    // ---- reports (tf_main_informes.cpp) ----------------------------------------
+    // The root shows nothing; a report node runs its report on the open
+    // installation, or shows in the preview why it cannot.
+    void Arbol_REPORTSChange(QTreeWidgetItem *nodo);
+    // No report selected or shown: another installation was opened.
+    void Vacia_Informes();
 
     // ---- kv::ui::Principal and Vista_Principal ------------------------------------
     QWidget *Ventana() override { return this; }

@@ -135,6 +135,8 @@ void TF_Main::Abre_Instalacion(const QString &codigo)
     Escucha_Incidencias();
     // The attendance tree named the closed installation's cardholders.
     Vacia_Presencia();
+    // A report shown was the closed installation's.
+    Vacia_Informes();
     kv::wf::Coordinacion::Ajusta_Mantenimiento();
 }
 

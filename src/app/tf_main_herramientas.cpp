@@ -184,11 +184,3 @@ void TF_Main::Crea_Presencia()
     arriba->addLayout(derecha, 1);
     caja->addLayout(arriba, 1);
 }
-
-void TF_Main::Crea_Informes()
-{
-    // The report preview takes this place once the report engine is built in.
-    frPreview1 = Panel(PANEL_REPORTS, "frPreview1");
-    PANEL_REPORTS->layout()->addWidget(frPreview1);
-    static_cast<QBoxLayout *>(PANEL_REPORTS->layout())->setStretchFactor(frPreview1, 1);
-}

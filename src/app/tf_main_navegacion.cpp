@@ -7,6 +7,7 @@
 #include "model/globales.h"
 #include "model/zarvsistema.h"
 
+#include "ui/accion.h"
 #include "ui/imagen_pulsable.h"
 
 #include <QBoxLayout>
@@ -116,6 +117,10 @@ void TF_Main::PageControl1Change()
     PANEL_REPORTS->setVisible(activa == TabSheet3);
     if (activa == TabSheet2)
         Centra_Etiquetas();
+    // The report on show is made again from the data as they are now: cards
+    // or cardholders may have changed on the other tabs meanwhile.
+    if (activa == TabSheet3 && Arbol_REPORTS->currentItem())
+        kv::ui::Ejecuta_Accion(this, [this] { Arbol_REPORTSChange(Arbol_REPORTS->currentItem()); });
 }
 
 void TF_Main::Centra_Etiquetas()

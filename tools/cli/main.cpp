@@ -1,5 +1,6 @@
 // keyvane-cli: field diagnostics for one controller on one serial line, the
 // readers' operations on an installation and the logins of the main database.
+#include "informes_cli.h"
 #include "options.h"
 #include "runner.h"
 #include "sesion_cli.h"
@@ -7,12 +8,23 @@
 #include "platform/paths.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // A report paints its pages, which takes Qt's GUI application; the
+    // offscreen platform needs no display. Every other command stays on the
+    // core application.
+    std::unique_ptr<QCoreApplication> app;
+    if (kv::cli::Es_Informe(argc, argv)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     if (kv::cli::Es_Comando_Sesion(QCoreApplication::arguments()))
         return kv::cli::Ejecuta_Sesion(QCoreApplication::arguments());
     kv::cli::Options options;

@@ -1,6 +1,7 @@
 #include "sesion_cli.h"
 
 #include "incidencias_cli.h"
+#include "informes_cli.h"
 #include "instalaciones_cli.h"
 #include "lectores_cli.h"
 #include "libros_cli.h"
@@ -47,6 +48,7 @@ const Tabla_Comandos &Comandos()
         t.insert(Comandos_Presencia());
         t.insert(Comandos_Instalaciones());
         t.insert(Comandos_Libros());
+        t.insert(Comandos_Informes());
         t.insert(Comandos_Parametros());
         return t;
     }();
@@ -285,7 +287,7 @@ QString Uso_Sesion()
                "  --system-dir    the directory holding KEYVANE20.INI (default: the system's)\n"
                "  --installation  the installation's code (default: the last one opened, else the lowest)\n")
         + Uso_Lectores() + Uso_Usuarios() + Uso_Tarjetas() + Uso_Sincronizacion() + Uso_Incidencias() + Uso_Presencia()
-        + Uso_Instalaciones() + Uso_Libros() + Uso_Parametros() + Uso_Logins()
+        + Uso_Instalaciones() + Uso_Libros() + Uso_Informes() + Uso_Parametros() + Uso_Logins()
         + QStringLiteral("exit status: 0 done, 1 refused, unknown login, no answer, mismatch, user or card kept, card "
                          "skipped or left pending, 2 usage, file or database error\n");
 }
