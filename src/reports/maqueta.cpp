@@ -72,24 +72,33 @@ Maqueta::Maqueta(Plantilla plantilla, const QHash<QString, QString> &etiquetas, 
 {
     m_titulo = Sustituye(m_plantilla.titulo, etiquetas);
     m_pie = Sustituye(m_plantilla.pie, etiquetas);
-    std::vector<int> origen;
-    for (const Columna &c : m_plantilla.columnas) {
-        m_cabeceras << Sustituye(c.titulo, etiquetas);
+    const auto campo = [&tabla](const QString &nombre, int linea) {
         int i = 0;
-        while (i < tabla.campos.size() && tabla.campos.at(i).compare(c.campo, Qt::CaseInsensitive) != 0)
+        while (i < tabla.campos.size() && tabla.campos.at(i).compare(nombre, Qt::CaseInsensitive) != 0)
             ++i;
         if (i == tabla.campos.size())
-            throw Error_Plantilla(c.linea, QStringLiteral("the report's query has no field %1 (it has %2)")
-                                               .arg(c.campo, tabla.campos.join(QStringLiteral(", "))));
-        origen.push_back(i);
+            throw Error_Plantilla(linea, QStringLiteral("the report's query has no field %1 (it has %2)")
+                                             .arg(nombre, tabla.campos.join(QStringLiteral(", "))));
+        return i;
+    };
+    std::vector<int> origen;
+    std::vector<int> condicion; // -1: the cell is always shown
+    for (const Columna &c : m_plantilla.columnas) {
+        m_cabeceras << Sustituye(c.titulo, etiquetas);
+        origen.push_back(campo(c.campo, c.linea));
+        condicion.push_back(c.condicion.isEmpty() ? -1 : campo(c.condicion, c.linea));
     }
+    const auto visible = [](const QVariantList &fila, int i) {
+        return i < 0 || (i < fila.size() && fila.at(i).toString().trimmed().toUpper() == QLatin1String("S"));
+    };
     m_columnas = int(m_plantilla.columnas.size());
     m_filas = qsizetype(tabla.filas.size());
     m_celdas.reserve(std::size_t(m_filas) * std::size_t(m_columnas));
     for (const QVariantList &fila : tabla.filas)
         for (int c = 0; c < m_columnas; ++c) {
             const int i = origen[std::size_t(c)];
-            m_celdas.push_back(i < fila.size() ? Texto_Celda(fila.at(i), m_plantilla.columnas[std::size_t(c)]) : QString());
+            const bool hay = i < fila.size() && visible(fila, condicion[std::size_t(c)]);
+            m_celdas.push_back(hay ? Texto_Celda(fila.at(i), m_plantilla.columnas[std::size_t(c)]) : QString());
         }
 }
 

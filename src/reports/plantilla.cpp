@@ -151,8 +151,13 @@ Columna Lee_Columna(const std::vector<Palabra> &p, int n)
             c.logico = true;
             c.si = partes[0];
             c.no = partes[1];
+        } else if (clave == QLatin1String("when")) {
+            if (!Es_Nombre(valor))
+                throw Error_Plantilla(n, QStringLiteral("when names a field of the query (letters, digits, _)"));
+            c.condicion = valor;
         } else {
-            throw Error_Plantilla(n, QStringLiteral("column has no option %1 (width caption align date bool)").arg(clave));
+            throw Error_Plantilla(
+                n, QStringLiteral("column has no option %1 (width caption align date bool when)").arg(clave));
         }
     }
     if (c.ancho <= 0)

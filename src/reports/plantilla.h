@@ -13,13 +13,15 @@
 //   title "[campo_1]"            the title band, on the first page
 //   footer "{page} / {pages}"    the footer band, on every page (this is the default)
 //   column FIELD width=MM [caption=TEXT] [align=left|center|right]
-//          [date=FORMAT] [bool=YES|NO]
+//          [date=FORMAT] [bool=YES|NO] [when=FIELD]
 //
 // One `column` line per column, left to right: FIELD is a column of the
 // report's query, in any letter case; width in millimetres; caption the text
 // of the column header repeated on every page (default: the field's name);
 // date a Qt date format for date values (default dd/MM/yyyy); bool shows the
-// stored "S" as YES and "N" as NO. A text may name a report label (a column
+// stored "S" as YES and "N" as NO; when leaves the cell empty unless the
+// row's FIELD holds "S" (an expiry date the card does not use is no expiry
+// date). A text may name a report label (a column
 // of LANGREP) in brackets, "[campo_6]", which the current language's label
 // replaces; "[[" stands for a bracket. The footer replaces {page} and {pages}.
 // Texts too long for their column end in an ellipsis, inside the column.
@@ -74,6 +76,7 @@ struct Columna {
     bool logico = false;
     QString si;
     QString no;
+    QString condicion; // when=: the flag field that must hold "S"; empty: always shown
     int linea = 0;
 };
 

@@ -120,7 +120,7 @@ TEST_F(InformeTest, EachReportHoldsTheRowsOfItsQuery)
          "INSERT INTO zarvtarjeta(codigo_tarjeta,fecha_alta,fecha_caducidad,usuario,usar_fecha_cad) "
          "VALUES('0000000004','2026-01-02 10:30:00','2027-03-04 00:00:00',1,'S')",
          "INSERT INTO zarvtarjeta(codigo_tarjeta,fecha_alta,fecha_caducidad,usuario,usar_fecha_cad) "
-         "VALUES('0000000002','2026-02-03 08:00:00',NULL,2,'N')",
+         "VALUES('0000000002','2026-02-03 08:00:00','2026-02-03 08:00:00',2,'N')",
          "INSERT INTO zarvtarjeta(codigo_tarjeta,fecha_alta,fecha_caducidad,usuario,usar_fecha_cad) "
          "VALUES('0000000003','2026-02-04 09:15:00',NULL,NULL,'N')",
          "INSERT INTO zarvtarjeta(codigo_tarjeta,fecha_alta,fecha_caducidad,usuario,usar_fecha_cad) "
@@ -221,6 +221,7 @@ TEST_F(InformeTest, AMissingOrBrokenTemplateOrADatabaseErrorIsToldNeverAnEarlier
     const Caso casos[] = {
         {1, "users.frf", QByteArray(), {"users.frf", "does not exist"}},
         {2, "cards.frf", "column CODIGO width=10\n", {"cards.frf", "line 1", "no field CODIGO"}},
+        {2, "cards.frf", "\ncolumn FECHA_ALTA width=10 when=USADA\n", {"cards.frf", "line 2", "no field USADA"}},
         {3, "controllers.frf", "font 9\ncolumn COD width=10 caption=\"[campo_99]\"\n", {"controllers.frf", "line 2", "no report label campo_99"}},
         {4, "cards per user.frf", "column NOMBRE width=500\n", {"cards per user.frf", "line 1", "the columns reach 500.0 mm"}},
     };
