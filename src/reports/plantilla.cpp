@@ -295,14 +295,21 @@ Plantilla Lee_Plantilla(const QByteArray &bytes)
     return p;
 }
 
-QStringList Referencias(const Texto_Plantilla &t)
+namespace {
+
+// Walks a template text: every plain character to literal, every "[name]" to
+// etiqueta with the name as written; "[[" is a plain bracket.
+template <class Literal, class Etiqueta>
+void Recorre_Texto(const Texto_Plantilla &t, Literal literal, Etiqueta etiqueta)
 {
-    QStringList r;
     const QString &s = t.texto;
     for (qsizetype i = 0; i < s.size(); ++i) {
-        if (s.at(i) != QLatin1Char('['))
+        if (s.at(i) != QLatin1Char('[')) {
+            literal(s.at(i));
             continue;
+        }
         if (i + 1 < s.size() && s.at(i + 1) == QLatin1Char('[')) {
+            literal(QLatin1Char('['));
             ++i;
             continue;
         }
@@ -310,37 +317,32 @@ QStringList Referencias(const Texto_Plantilla &t)
         const QString nombre = cierre < 0 ? QString() : s.mid(i + 1, cierre - i - 1);
         if (!Es_Nombre(nombre))
             throw Error_Plantilla(t.linea, QStringLiteral("\"[\" must name a report label and close with \"]\" (write [[ for a bracket)"));
-        r << nombre.toLower();
+        etiqueta(nombre);
         i = cierre;
     }
+}
+
+} // namespace
+
+QStringList Referencias(const Texto_Plantilla &t)
+{
+    QStringList r;
+    Recorre_Texto(t, [](QChar) {}, [&r](const QString &nombre) { r << nombre.toLower(); });
     return r;
 }
 
 QString Sustituye(const Texto_Plantilla &t, const QHash<QString, QString> &etiquetas)
 {
     QString r;
-    const QString &s = t.texto;
-    r.reserve(s.size());
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        if (s.at(i) != QLatin1Char('[')) {
-            r += s.at(i);
-            continue;
-        }
-        if (i + 1 < s.size() && s.at(i + 1) == QLatin1Char('[')) {
-            r += QLatin1Char('[');
-            ++i;
-            continue;
-        }
-        const qsizetype cierre = s.indexOf(QLatin1Char(']'), i + 1);
-        const QString nombre = cierre < 0 ? QString() : s.mid(i + 1, cierre - i - 1);
-        if (!Es_Nombre(nombre))
-            throw Error_Plantilla(t.linea, QStringLiteral("\"[\" must name a report label and close with \"]\" (write [[ for a bracket)"));
-        const auto it = etiquetas.constFind(nombre.toLower());
-        if (it == etiquetas.constEnd())
-            throw Error_Plantilla(t.linea, QStringLiteral("there is no report label %1").arg(nombre));
-        r += *it;
-        i = cierre;
-    }
+    r.reserve(t.texto.size());
+    Recorre_Texto(
+        t, [&r](QChar c) { r += c; },
+        [&](const QString &nombre) {
+            const auto it = etiquetas.constFind(nombre.toLower());
+            if (it == etiquetas.constEnd())
+                throw Error_Plantilla(t.linea, QStringLiteral("there is no report label %1").arg(nombre));
+            r += *it;
+        });
     return r;
 }
 
