@@ -10,7 +10,10 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include <cerrno>
 #include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <memory>
 
 int main(int argc, char **argv)
@@ -21,6 +24,14 @@ int main(int argc, char **argv)
     std::unique_ptr<QCoreApplication> app;
     if (kv::cli::Es_Informe(argc, argv)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Outside a desktop session (cron, ssh as root) there is no runtime
+        // directory; the one Qt would fall back to is made here beforehand so
+        // that a script's standard error holds only the command's own lines.
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            const QByteArray dir = "/tmp/runtime-" + QByteArray::number(getuid());
+            if (::mkdir(dir.constData(), 0700) == 0 || errno == EEXIST)
+                qputenv("XDG_RUNTIME_DIR", dir);
+        }
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
