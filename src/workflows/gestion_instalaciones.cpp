@@ -130,7 +130,12 @@ void Copia(const QString &origen, const QString &destino)
 {
     const QString provisional = destino + QStringLiteral(".tmp");
     QFile::remove(provisional);
-    if (!QFile::copy(origen, provisional) || !QFile::rename(provisional, destino)) {
+    // A copy takes its source's permissions, and an installed factory set is
+    // read-only; the copy is a working database the operators' group writes.
+    if (!QFile::copy(origen, provisional)
+        || !QFile::setPermissions(provisional, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+                                                   | QFile::WriteGroup)
+        || !QFile::rename(provisional, destino)) {
         QFile::remove(provisional);
         throw kv::FileError(QStringLiteral("Cannot copy %1 to %2").arg(origen, destino));
     }

@@ -280,3 +280,19 @@ TEST_F(ReparacionTest, TheRepairListsTheKeptFilesAgainAndNeverReusesTheirCodes)
     // With the main database there, nothing is done.
     EXPECT_TRUE(Repara_BD_Inicial("Recovered installation").isEmpty());
 }
+
+TEST_F(ReparacionTest, FilesFromAReadOnlyFactorySetAreWritableByTheGroup)
+{
+    const QString dir = inst.databaseDir() + "/";
+    const QFile::Permissions soloLectura = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    for (const QString &f : QDir(dir + "BK20").entryList({"*.FDB"}, QDir::Files))
+        ASSERT_TRUE(QFile::setPermissions(dir + "BK20/" + f, soloLectura));
+    ASSERT_TRUE(QFile::remove(inst.mainDatabase()));
+    ASSERT_TRUE(QFile::remove(dir + "INSTALACION_B.FDB"));
+
+    Repara_BD_Inicial("Recovered installation");
+    const QFile::Permissions escritura = QFile::WriteOwner | QFile::WriteGroup;
+    EXPECT_EQ(QFile::permissions(inst.mainDatabase()) & escritura, escritura);
+    EXPECT_EQ(QFile::permissions(dir + "INSTALACION_B.FDB") & escritura, escritura);
+    EXPECT_EQ(QFile::permissions(inst.mainDatabase()) & QFile::ReadOther, QFile::Permissions());
+}
