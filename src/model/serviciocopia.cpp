@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
 #include <ibase.h>
@@ -126,6 +127,40 @@ bool Cabecera_De_Copia(const QString &fichero)
     return inicio.size() == 3 && inicio[0] == 0 && inicio[1] == 2 && inicio[2] == 4;
 }
 
+// Whether the backup reaches its end record: the tool closes every backup
+// with an attribute end (0) and the end record (10), then pads its last block
+// with zeros. A file cut short is told here, before the restore starts: given
+// one, the tool runs out of data and asks for the next volume, and run as a
+// service it takes the empty answer as "read the same file again", for ever.
+bool Final_De_Copia(const QString &fichero)
+{
+    QFile f(fichero);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    constexpr qint64 trozo = 64 * 1024;
+    for (qint64 fin = f.size(); fin > 0;) {
+        const qint64 desde = std::max<qint64>(0, fin - trozo);
+        if (!f.seek(desde))
+            return false;
+        // One byte more than the chunk, so the pair is seen across a border.
+        const QByteArray datos = f.read(std::min<qint64>(fin - desde + 1, f.size() - desde));
+        for (qint64 i = std::min<qint64>(fin - desde, datos.size()) - 1; i >= 0; --i) {
+            if (datos[i] == 0)
+                continue;
+            if (datos[i] != 10)
+                return false;
+            if (i > 0)
+                return datos[i - 1] == 0;
+            if (desde == 0)
+                return false;
+            f.seek(desde - 1);
+            return f.read(1) == QByteArray(1, 0);
+        }
+        fin = desde;
+    }
+    return false;
+}
+
 // What kind of failure a restore's message tells. The tool's messages are
 // its own fixed English texts; the ones matched here are those that decide
 // what the operator must be told.
@@ -181,6 +216,9 @@ ZARVResultadoCopia ServicioCopia::Restaura(const QString &fichero, const QString
     const QFileInfo copia(fichero);
     if (!copia.isFile() || !copia.isReadable())
         return {false, QStringLiteral("Cannot read %1").arg(fichero), {}, Fallo_Copia::Fichero};
+    if (Cabecera_De_Copia(fichero) && !Final_De_Copia(fichero))
+        return {false, QStringLiteral("Backup incomplete: the file ends before the end of the backup"), {},
+                Fallo_Copia::Incompleta};
     QByteArray peticion(1, char(isc_action_svc_restore));
     Anade_Largo(peticion, isc_spb_bkp_file, bk);
     Anade_Largo(peticion, isc_spb_dbname, bd);

@@ -146,6 +146,12 @@ TEST_F(BackupTest, BadBackupsLeaveTheInstallationIntactAndSayWhy)
     for (int i = whole.size() / 3; i < whole.size() / 3 + 64; ++i)
         spoilt[i] = char(spoilt[i] ^ 0x5a);
     // The format's version is the four bytes after the header's first attribute.
+    // Cut just before the end record the tool closes every backup with: all
+    // the data there, the end missing.
+    qsizetype ultimo = whole.size() - 1;
+    while (ultimo > 0 && whole[ultimo] == 0)
+        --ultimo;
+    const QByteArray sin_final = whole.left(ultimo);
     QByteArray newer_tool = whole;
     newer_tool[3] = char(newer_tool[3] + 1);
 
@@ -172,6 +178,7 @@ TEST_F(BackupTest, BadBackupsLeaveTheInstallationIntactAndSayWhy)
         {"empty", QByteArray(), Fallo_Copia::No_Es_Copia},
         {"text", QByteArray("not a backup\n"), Fallo_Copia::No_Es_Copia},
         {"truncated", whole.left(whole.size() / 2), Fallo_Copia::Incompleta},
+        {"without its end", sin_final, Fallo_Copia::Incompleta},
         {"spoilt", spoilt, Fallo_Copia::Danada},
         {"newer tool", newer_tool, Fallo_Copia::Mas_Nueva},
         {"foreign", {}, Fallo_Copia::Ajena},
