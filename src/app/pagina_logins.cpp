@@ -5,6 +5,7 @@
 #include "app/tf_delete_conf.h"
 #include "app/tf_main.h"
 #include "app/tf_nuevo_login.h"
+#include "app/vista_auditoria.h"
 #include "app/ventanas.h"
 
 #include "model/globales.h"
@@ -38,8 +39,10 @@ Pagina_Logins::Pagina_Logins(Vista_Principal &vista, QObject *padre)
                                  false);
     Lista4->setColumnWidth(0, 220);
     auto *caja = static_cast<QBoxLayout *>(Panel()->layout());
+    Auditoria = new Vista_Auditoria(Panel());
     caja->addWidget(barra);
     caja->addWidget(Lista4, 1);
+    caja->addWidget(Auditoria, 3);
 
     kv::ui::Al_Pulsar(B_Nuevo_Login, Vista().Ventana(), [this] { B_Nuevo_LoginClick(); });
     kv::ui::Al_Pulsar(B_Delete_login, Vista().Ventana(), [this] { B_Delete_loginClick(); });
@@ -61,6 +64,7 @@ void Pagina_Logins::Refrescar()
         filas << fila;
     }
     Lista4->addTopLevelItems(filas);
+    Auditoria->Refrescar();
 }
 
 void Pagina_Logins::B_Nuevo_LoginClick()

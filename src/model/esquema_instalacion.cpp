@@ -28,6 +28,24 @@ const Objeto Objetos[] = {
     KV_TRIGGER_CAMBIO("ZARVTARJETA"),
     KV_TRIGGER_CAMBIO("ZARVCONTROLADORTARJETA"),
     KV_TRIGGER_CAMBIO("ZARVUSUARIO"),
+    // The operators' log (model/auditoria.h). Number and time are the
+    // database's; once written a row can be neither changed nor deleted.
+    {"select count(*) from rdb$generators where rdb$generator_name = 'GEN_ZARVAUDITORIA'",
+     "CREATE GENERATOR GEN_ZARVAUDITORIA"},
+    {"select count(*) from rdb$exceptions where rdb$exception_name = 'EX_ZARVAUDITORIA_FIJA'",
+     "CREATE EXCEPTION EX_ZARVAUDITORIA_FIJA 'The operators'' log cannot be changed'"},
+    {"select count(*) from rdb$relations where rdb$relation_name = 'ZARVAUDITORIA'",
+     "CREATE TABLE ZARVAUDITORIA (ID BIGINT NOT NULL PRIMARY KEY, MOMENTO TIMESTAMP NOT NULL, "
+     "LOGIN VARCHAR(50) NOT NULL, ACCION VARCHAR(40) NOT NULL, TARJETA VARCHAR(20), USUARIO INTEGER, "
+     "NOMBRE VARCHAR(260), CONTROLADOR INTEGER, DETALLE VARCHAR(250), RESULTADO VARCHAR(20) NOT NULL)"},
+    {"select count(*) from rdb$triggers where rdb$trigger_name = 'TRA_ZARVAUDITORIA_ALTA'",
+     "CREATE TRIGGER TRA_ZARVAUDITORIA_ALTA FOR ZARVAUDITORIA BEFORE INSERT AS BEGIN "
+     "NEW.ID = GEN_ID(GEN_ZARVAUDITORIA, 1); NEW.MOMENTO = CURRENT_TIMESTAMP; END"},
+    {"select count(*) from rdb$triggers where rdb$trigger_name = 'TRA_ZARVAUDITORIA_FIJA'",
+     "CREATE TRIGGER TRA_ZARVAUDITORIA_FIJA FOR ZARVAUDITORIA BEFORE UPDATE OR DELETE AS BEGIN "
+     "EXCEPTION EX_ZARVAUDITORIA_FIJA; END"},
+    {"select count(*) from rdb$indices where rdb$index_name = 'IX_ZARVAUDITORIA_RECIENTES'",
+     "CREATE DESCENDING INDEX IX_ZARVAUDITORIA_RECIENTES ON ZARVAUDITORIA (MOMENTO, ID)"},
 };
 
 #undef KV_TRIGGER_CAMBIO

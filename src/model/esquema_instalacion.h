@@ -17,6 +17,9 @@ class QSqlDatabase;
 //    change to controllers, cards, their assignments and cardholders, so
 //    that a window can tell whether what it shows is still current without
 //    reading it all again.
+//  - ZARVAUDITORIA with its generator, exception, triggers and index: the
+//    operators' log (model/auditoria.h). Unlike the others, changes need
+//    it: until it can be made, a change is refused with the database's error.
 void Actualiza_Esquema_Instalacion(QSqlDatabase &db);
 
 // The change marker now: equal numbers mean no change in between. 0 when the

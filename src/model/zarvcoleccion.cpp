@@ -88,3 +88,10 @@ QSqlQuery &ZARVColeccion::Ejecuta(const QString &sentencia)
     Prepara(sentencia);
     return Ejecuta();
 }
+
+void ZARVColeccion::Audita(Auditoria::Accion accion, const Auditoria::Objeto &objeto,
+                           Auditoria::Resultado resultado)
+{
+    if (!Auditoria::Agrupacion::Activa())
+        Auditoria::Registra(Conexion_BD(), accion, objeto, resultado);
+}

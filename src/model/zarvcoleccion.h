@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/auditoria.h"
 #include "model/conexionbd.h"
 #include "model/zarventidad.h"
 
@@ -50,6 +51,10 @@ public:
     // Closes the connection (closing the installation); the loaded list stays.
     virtual void Cerrar();
 
+    // The collection's connection: a workflow that adds to a change of this
+    // collection (its log entry, say) opens its TransaccionBD here.
+    QSqlDatabase &Conexion_BD() { return m_conexion.db(); }
+
 protected:
     // The element at indice, or at the cursor for -1; none outside the list.
     std::shared_ptr<ZARVEntidad> Entidad(int indice) const;
@@ -61,8 +66,11 @@ protected:
     QSqlQuery &Ejecuta();
     // Prepares and runs a statement without bound values.
     QSqlQuery &Ejecuta(const QString &sentencia);
-    // The collection's connection, for a TransaccionBD around several statements.
-    QSqlDatabase &Conexion_BD() { return m_conexion.db(); }
+    // Writes the log entry of a change made on this collection's connection,
+    // inside the TransaccionBD around it; nothing while an
+    // Auditoria::Agrupacion holds the single entries back.
+    void Audita(Auditoria::Accion accion, const Auditoria::Objeto &objeto,
+                Auditoria::Resultado resultado = Auditoria::Resultado::Hecho);
 
     std::vector<std::shared_ptr<ZARVEntidad>> Elementos;
 

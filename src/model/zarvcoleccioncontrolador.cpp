@@ -123,7 +123,12 @@ void ZARVColeccionControlador::Inserta(const ZARVControlador &controlador)
     q.bindValue(QStringLiteral(":descripcion"), No_Nulo(controlador.Descripcion()));
     q.bindValue(QStringLiteral(":tipo"), QStringLiteral("Null"));
     q.bindValue(QStringLiteral(":direccion"), int(controlador.Direccion()));
-    Ejecuta();
+    {
+        TransaccionBD cambio(Conexion_BD());
+        Ejecuta();
+        Audita(Auditoria::Accion::Controlador_Alta, Auditoria::De_Controlador(controlador));
+        cambio.Confirma();
+    }
     Refrescar();
 }
 
@@ -133,7 +138,12 @@ void ZARVColeccionControlador::Modifica(const ZARVControlador &controlador)
     q.bindValue(QStringLiteral(":tipo"), No_Nulo(controlador.Tipo()));
     q.bindValue(QStringLiteral(":descripcion"), No_Nulo(controlador.Descripcion()));
     q.bindValue(QStringLiteral(":cod"), controlador.Cod());
-    Ejecuta();
+    {
+        TransaccionBD cambio(Conexion_BD());
+        Ejecuta();
+        Audita(Auditoria::Accion::Controlador_Cambio, Auditoria::De_Controlador(controlador));
+        cambio.Confirma();
+    }
     Refrescar();
 }
 
@@ -141,7 +151,12 @@ void ZARVColeccionControlador::Elimina(const ZARVControlador &controlador)
 {
     QSqlQuery &q = Prepara(QStringLiteral("DELETE FROM zarvcontrolador WHERE cod=:cod"));
     q.bindValue(QStringLiteral(":cod"), QString::number(controlador.Cod()));
-    Ejecuta();
+    {
+        TransaccionBD cambio(Conexion_BD());
+        Ejecuta();
+        Audita(Auditoria::Accion::Controlador_Baja, Auditoria::De_Controlador(controlador));
+        cambio.Confirma();
+    }
     Refrescar();
 }
 
@@ -150,12 +165,28 @@ void ZARVColeccionControlador::Quita_Tarjeta(const ZARVControlador &controlador,
     QSqlQuery &q = Prepara(QStringLiteral("DELETE FROM zarvcontroladortarjeta WHERE tarjeta=:tarjeta AND controlador=%1")
                                .arg(controlador.Cod()));
     q.bindValue(QStringLiteral(":tarjeta"), codigo_tarjeta);
+    TransaccionBD cambio(Conexion_BD());
     Ejecuta();
+    Auditoria::Objeto objeto;
+    objeto.tarjeta = codigo_tarjeta;
+    objeto.controlador = controlador.Cod();
+    Audita(Auditoria::Accion::Tarjeta_Retirada, objeto);
+    cambio.Confirma();
+}
+
+void ZARVColeccionControlador::Borra_Asignaciones(const ZARVControlador &controlador)
+{
+    Ejecuta(QStringLiteral("DELETE FROM zarvcontroladortarjeta WHERE controlador= %1").arg(controlador.Cod()));
 }
 
 void ZARVColeccionControlador::Quita_Tarjetas(const ZARVControlador &controlador)
 {
-    Ejecuta(QStringLiteral("DELETE FROM zarvcontroladortarjeta WHERE controlador= %1").arg(controlador.Cod()));
+    TransaccionBD cambio(Conexion_BD());
+    Borra_Asignaciones(controlador);
+    Auditoria::Objeto objeto = Auditoria::De_Controlador(controlador);
+    objeto.detalle = QStringLiteral("all cards");
+    Audita(Auditoria::Accion::Tarjeta_Retirada, objeto);
+    cambio.Confirma();
 }
 
 void ZARVColeccionControlador::Marca_Tarjetas(const ZARVControlador &controlador, bool almacenadas)
@@ -170,20 +201,22 @@ void ZARVColeccionControlador::Elimina_Con_Tarjetas(const ZARVControlador &contr
 {
     {
         TransaccionBD cambio(Conexion_BD());
-        Quita_Tarjetas(controlador);
+        Borra_Asignaciones(controlador);
         QSqlQuery &q = Prepara(QStringLiteral("DELETE FROM zarvcontrolador WHERE cod=:cod"));
         q.bindValue(QStringLiteral(":cod"), controlador.Cod());
         Ejecuta();
+        Audita(Auditoria::Accion::Controlador_Baja, Auditoria::De_Controlador(controlador));
         cambio.Confirma();
     }
     Refrescar();
 }
 
 void ZARVColeccionControlador::Reemplaza_Tarjetas(const ZARVControlador &controlador,
-                                                  const std::vector<std::pair<QString, bool>> &tarjetas)
+                                                  const std::vector<std::pair<QString, bool>> &tarjetas,
+                                                  Auditoria::Accion accion, const QString &detalle)
 {
     TransaccionBD cambio(Conexion_BD());
-    Quita_Tarjetas(controlador);
+    Borra_Asignaciones(controlador);
     QSqlQuery &q = Prepara(QStringLiteral("INSERT INTO zarvcontroladortarjeta values(:tarjeta,%1,:almacenada)")
                                .arg(controlador.Cod()));
     for (const auto &[codigo, almacenada] : tarjetas) {
@@ -191,5 +224,8 @@ void ZARVColeccionControlador::Reemplaza_Tarjetas(const ZARVControlador &control
         q.bindValue(QStringLiteral(":almacenada"), almacenada ? QStringLiteral("S") : QStringLiteral("N"));
         Ejecuta();
     }
+    Auditoria::Objeto objeto = Auditoria::De_Controlador(controlador);
+    objeto.detalle = detalle.isEmpty() ? QStringLiteral("%1 cards").arg(tarjetas.size()) : detalle;
+    Audita(accion, objeto);
     cambio.Confirma();
 }

@@ -47,10 +47,15 @@ public:
     // on an error, neither does.
     void Elimina_Con_Tarjetas(const ZARVControlador &controlador);
     // The controller's assignments become exactly these cards (code, stored
-    // in the controller), as one change. Does not reload the cards.
+    // in the controller), as one change, logged as accion (the cards read
+    // from it, or copied from another). Does not reload the cards.
     void Reemplaza_Tarjetas(const ZARVControlador &controlador,
-                            const std::vector<std::pair<QString, bool>> &tarjetas);
+                            const std::vector<std::pair<QString, bool>> &tarjetas, Auditoria::Accion accion,
+                            const QString &detalle = QString());
 
     // Releases every loaded controller's line (closing the installation).
     void Cierra_Comunicaciones();
+
+private:
+    void Borra_Asignaciones(const ZARVControlador &controlador);
 };

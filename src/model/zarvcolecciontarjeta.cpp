@@ -20,6 +20,12 @@ QVariant Fecha(const QDateTime &fecha)
     return fecha.isValid() ? QVariant(fecha) : QVariant(QMetaType::fromType<QDateTime>());
 }
 
+Auditoria::Objeto Con_Controlador(Auditoria::Objeto objeto, int cod)
+{
+    objeto.controlador = cod;
+    return objeto;
+}
+
 QString SN(bool valor)
 {
     return valor ? QStringLiteral("S") : QStringLiteral("N");
@@ -171,7 +177,10 @@ void ZARVColeccionTarjeta::Inserta_Fila(const ZARVTarjeta &tarjeta, int id)
 void ZARVColeccionTarjeta::Inserta(const ZARVTarjeta &tarjeta)
 {
     try {
+        TransaccionBD cambio(Conexion_BD());
         Inserta_Fila(tarjeta, Id_Usuario(tarjeta));
+        Audita(Auditoria::Accion::Tarjeta_Alta, Auditoria::De_Tarjeta(tarjeta));
+        cambio.Confirma();
         Refrescar();
     } catch (const std::exception &) {
         // Callers ask Existe first; a refused insert is theirs to have foreseen.
@@ -180,7 +189,17 @@ void ZARVColeccionTarjeta::Inserta(const ZARVTarjeta &tarjeta)
 
 void ZARVColeccionTarjeta::Inserta_Con_Usuario(const ZARVTarjeta &tarjeta, int id)
 {
-    Inserta_Fila(tarjeta, id);
+    {
+        TransaccionBD cambio(Conexion_BD());
+        Inserta_Fila(tarjeta, id);
+        const std::shared_ptr<ZARVUsuario> titular =
+            Sistema() && Sistema()->Usuarios() ? Sistema()->Usuarios()->Busca(id) : nullptr;
+        Auditoria::Objeto objeto = titular ? Auditoria::De_Usuario(*titular) : Auditoria::De_Tarjeta(tarjeta);
+        objeto.tarjeta = tarjeta.Codigo_Tarjeta();
+        objeto.usuario = id > 0 ? id : 0;
+        Audita(Auditoria::Accion::Tarjeta_Alta, objeto);
+        cambio.Confirma();
+    }
     Refrescar();
 }
 
@@ -205,6 +224,11 @@ bool ZARVColeccionTarjeta::Inserta_Con_Asignaciones(const ZARVTarjeta &tarjeta)
             q.bindValue(QStringLiteral(":No"), QStringLiteral("N"));
             Ejecuta();
         }
+        Audita(Auditoria::Accion::Tarjeta_Alta, Auditoria::De_Tarjeta(tarjeta));
+        for (const TControladorTarjeta &e : entradas)
+            if (e.Controlador)
+                Audita(Auditoria::Accion::Tarjeta_Asignada,
+                       Con_Controlador(Auditoria::De_Tarjeta(tarjeta), e.Controlador->Cod()));
         cambio.Confirma();
     }
     Refrescar();
@@ -219,35 +243,59 @@ bool ZARVColeccionTarjeta::Modifica(const ZARVTarjeta &tarjeta)
                                .arg(SN(tarjeta.Usar_Fecha_Cad()), Texto_SQL(tarjeta.Codigo_Tarjeta())));
     q.bindValue(QStringLiteral(":fech_now"), Fecha(tarjeta.Fecha_Alta()));
     q.bindValue(QStringLiteral(":fech"), Fecha(tarjeta.Fecha_Caducidad()));
-    Ejecuta();
+    {
+        TransaccionBD cambio(Conexion_BD());
+        Ejecuta();
+        Auditoria::Objeto objeto = Auditoria::De_Tarjeta(tarjeta);
+        objeto.detalle = tarjeta.Usar_Fecha_Cad() && tarjeta.Fecha_Caducidad().isValid()
+            ? QStringLiteral("expires %1").arg(tarjeta.Fecha_Caducidad().toString(QStringLiteral("yyyy-MM-dd HH:mm")))
+            : QStringLiteral("no expiry");
+        Audita(Auditoria::Accion::Tarjeta_Cambio, objeto);
+        cambio.Confirma();
+    }
     Refrescar();
     return true;
 }
 
 void ZARVColeccionTarjeta::Elimina(const ZARVTarjeta &tarjeta)
 {
+    TransaccionBD cambio(Conexion_BD());
     Ejecuta(QStringLiteral("DELETE FROM zarvtarjeta WHERE codigo_tarjeta='%1'").arg(Texto_SQL(tarjeta.Codigo_Tarjeta())));
+    Audita(Auditoria::Accion::Tarjeta_Baja, Auditoria::De_Tarjeta(tarjeta));
+    cambio.Confirma();
 }
 
 void ZARVColeccionTarjeta::Quita_Asignaciones(const ZARVTarjeta &tarjeta)
 {
+    TransaccionBD cambio(Conexion_BD());
     QSqlQuery &q = Prepara(QStringLiteral("DELETE FROM zarvcontroladortarjeta WHERE tarjeta=:codigo_tarjeta"));
     q.bindValue(QStringLiteral(":codigo_tarjeta"), tarjeta.Codigo_Tarjeta());
     Ejecuta();
+    Auditoria::Objeto objeto = Auditoria::De_Tarjeta(tarjeta);
+    objeto.detalle = QStringLiteral("every reader");
+    Audita(Auditoria::Accion::Tarjeta_Retirada, objeto);
+    cambio.Confirma();
 }
 
 void ZARVColeccionTarjeta::Elimina_Todas()
 {
+    TransaccionBD cambio(Conexion_BD());
     Ejecuta(QStringLiteral("DELETE FROM zarvtarjeta"));
+    Audita(Auditoria::Accion::Tarjeta_Baja, Auditoria::Objeto{.detalle = QStringLiteral("all cards")});
+    cambio.Confirma();
 }
 
 void ZARVColeccionTarjeta::Quita_Todas_Asignaciones()
 {
+    TransaccionBD cambio(Conexion_BD());
     Ejecuta(QStringLiteral("DELETE FROM zarvcontroladortarjeta"));
+    Audita(Auditoria::Accion::Tarjeta_Retirada, Auditoria::Objeto{.detalle = QStringLiteral("all cards, every reader")});
+    cambio.Confirma();
 }
 
 void ZARVColeccionTarjeta::Asigna(const ZARVTarjeta &tarjeta, int cod, bool almacenada)
 {
+    TransaccionBD cambio(Conexion_BD());
     try {
         QSqlQuery &q = Prepara(almacenada ? QStringLiteral("INSERT INTO zarvcontroladortarjeta values(:codigo_tarjeta,%1,:Si)").arg(cod)
                                           : QStringLiteral("INSERT INTO zarvcontroladortarjeta values(:codigo_tarjeta,%1,:No)").arg(cod));
@@ -255,8 +303,12 @@ void ZARVColeccionTarjeta::Asigna(const ZARVTarjeta &tarjeta, int cod, bool alma
         q.bindValue(almacenada ? QStringLiteral(":Si") : QStringLiteral(":No"), SN(almacenada));
         Ejecuta();
     } catch (const std::exception &) {
-        // A pair already assigned keeps its row and its flag.
+        // A pair already assigned keeps its row and its flag: no change, no entry.
+        cambio.Confirma();
+        return;
     }
+    Audita(Auditoria::Accion::Tarjeta_Asignada, Con_Controlador(Auditoria::De_Tarjeta(tarjeta), cod));
+    cambio.Confirma();
 }
 
 void ZARVColeccionTarjeta::Marca_Pendiente(const QString &codigo, int cod)
@@ -359,14 +411,19 @@ bool ZARVColeccionTarjeta::Envia_Pendientes(const ZARVTarjeta &tarjeta)
         // At the controller's own address: on a line shared by several
         // controllers any other address reaches another one, which would
         // take the card while this assignment is marked stored.
+        const Auditoria::Objeto objeto = Con_Controlador(Auditoria::De_Tarjeta(tarjeta), cod);
         if (c->Comunicador()->Anyadir_Tarjeta(tarjeta.Codigo_Tarjeta(), c->Direccion_Bus())) {
+            TransaccionBD cambio(Conexion_BD());
             QSqlQuery &q = Prepara(QStringLiteral("Update zarvcontroladortarjeta SET \"_STOREDINHW\" =:Si WHERE "
                                                   "tarjeta=:codigo_tarjeta AND controlador= %1")
                                        .arg(cod));
             q.bindValue(QStringLiteral(":Si"), QStringLiteral("S"));
             q.bindValue(QStringLiteral(":codigo_tarjeta"), tarjeta.Codigo_Tarjeta());
             Ejecuta();
+            Audita(Auditoria::Accion::Tarjetas_Enviadas, objeto);
+            cambio.Confirma();
         } else {
+            Audita(Auditoria::Accion::Tarjetas_Enviadas, objeto, Auditoria::Resultado::Rechazado);
             resultado = false;
         }
     }

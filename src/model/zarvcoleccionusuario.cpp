@@ -1,5 +1,7 @@
 #include "model/zarvcoleccionusuario.h"
 
+#include "model/transaccionbd.h"
+
 namespace {
 
 // A text the operator left empty is stored as the empty text, not as SQL null,
@@ -82,10 +84,17 @@ void ZARVColeccionUsuario::Inserta(const ZARVUsuario &usuario, int &id)
     q.bindValue(QStringLiteral(":fotografia"), No_Nulo(usuario.Fotografia()));
     // The number this insert took, not the generator's current value, which
     // on a shared server may already be another station's cardholder.
-    Ejecuta();
-    if (q.next())
-        id = q.value(0).toInt();
-    q.finish();
+    {
+        TransaccionBD cambio(Conexion_BD());
+        Ejecuta();
+        if (q.next())
+            id = q.value(0).toInt();
+        q.finish();
+        Auditoria::Objeto objeto = Auditoria::De_Usuario(usuario);
+        objeto.usuario = id;
+        Audita(Auditoria::Accion::Usuario_Alta, objeto);
+        cambio.Confirma();
+    }
     Carga();
 }
 
@@ -97,20 +106,35 @@ bool ZARVColeccionUsuario::Modifica(const ZARVUsuario &usuario)
     q.bindValue(QStringLiteral(":nombre"), No_Nulo(usuario.Nombre()));
     q.bindValue(QStringLiteral(":apellidos"), No_Nulo(usuario.Apellidos()));
     q.bindValue(QStringLiteral(":fotografia"), No_Nulo(usuario.Fotografia()));
-    Ejecuta();
+    {
+        TransaccionBD cambio(Conexion_BD());
+        Ejecuta();
+        Audita(Auditoria::Accion::Usuario_Cambio, Auditoria::De_Usuario(usuario));
+        cambio.Confirma();
+    }
     Carga();
     return true;
 }
 
 void ZARVColeccionUsuario::Elimina(const ZARVUsuario &usuario)
 {
-    Ejecuta(QStringLiteral("DELETE FROM zarvusuario WHERE id=%1").arg(usuario.Id()));
+    {
+        TransaccionBD cambio(Conexion_BD());
+        Ejecuta(QStringLiteral("DELETE FROM zarvusuario WHERE id=%1").arg(usuario.Id()));
+        Audita(Auditoria::Accion::Usuario_Baja, Auditoria::De_Usuario(usuario));
+        cambio.Confirma();
+    }
     Carga();
 }
 
 void ZARVColeccionUsuario::Elimina_Todos()
 {
-    Ejecuta(QStringLiteral("DELETE FROM zarvusuario "));
+    {
+        TransaccionBD cambio(Conexion_BD());
+        Ejecuta(QStringLiteral("DELETE FROM zarvusuario "));
+        Audita(Auditoria::Accion::Usuario_Baja, Auditoria::Objeto{.detalle = QStringLiteral("all cardholders")});
+        cambio.Confirma();
+    }
     Carga();
 }
 

@@ -2,6 +2,7 @@
 
 #include "model/transaccionbd.h"
 
+#include "model/auditoria.h"
 #include "model/clave.h"
 #include "model/errorbd.h"
 #include "model/nivel.h"
@@ -690,7 +691,8 @@ bool ZARVServer::Pon_Password(const QString &login, const QString &nueva)
     const QString l = login.toLower();
     if (!Password_Guardado(l))
         return false;
-    Guarda_Password(l, nueva);
+    Auditoria::Con_Entrada(Auditoria::Accion::Login_Password, Auditoria::Objeto{.nombre = l},
+                           [&] { Guarda_Password(l, nueva); });
     return true;
 }
 
@@ -700,7 +702,8 @@ bool ZARVServer::Cambia_Password(const QString &login, const QString &antigua, c
     const std::optional<QString> guardado = Password_Guardado(l);
     if (!guardado || !Clave::Coincide(*guardado, antigua))
         return false;
-    Guarda_Password(l, nueva);
+    Auditoria::Con_Entrada(Auditoria::Accion::Login_Password, Auditoria::Objeto{.nombre = l},
+                           [&] { Guarda_Password(l, nueva); });
     return true;
 }
 
@@ -765,12 +768,16 @@ void ZARVServer::Nuevo_Login(const QString &login, const QString &password, cons
     Exige_Administrador();
     if (Existe_Login(login))
         return;
-    Ejecuta(QStringLiteral("INSERT INTO usuario(COD,LOGIN,\"PASSWORD\",ROL) VALUES(gen_id(GEN_USUARIO_ID, 1),'%1','%2','%3')")
-                .arg(Texto_SQL(login), Texto_SQL(Clave::Cifra(password)), Texto_SQL(rol)));
+    Auditoria::Con_Entrada(Auditoria::Accion::Login_Alta, Auditoria::Objeto{.nombre = login, .detalle = rol}, [&] {
+        Ejecuta(QStringLiteral("INSERT INTO usuario(COD,LOGIN,\"PASSWORD\",ROL) VALUES(gen_id(GEN_USUARIO_ID, 1),'%1','%2','%3')")
+                    .arg(Texto_SQL(login), Texto_SQL(Clave::Cifra(password)), Texto_SQL(rol)));
+    });
 }
 
 void ZARVServer::Elimina_Login(const QString &login)
 {
     Exige_Administrador();
-    Ejecuta(QStringLiteral("DELETE from usuario where login='%1'").arg(Texto_SQL(login.toLower())));
+    Auditoria::Con_Entrada(Auditoria::Accion::Login_Baja, Auditoria::Objeto{.nombre = login.toLower()}, [&] {
+        Ejecuta(QStringLiteral("DELETE from usuario where login='%1'").arg(Texto_SQL(login.toLower())));
+    });
 }

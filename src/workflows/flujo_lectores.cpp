@@ -4,12 +4,15 @@
 #include "workflows/interlocutor.h"
 
 #include "link/zarvcomunicador.h"
+#include "model/auditoria.h"
 #include "model/globales.h"
 #include "model/nivel.h"
 #include "model/variables.h"
 #include "model/zarvcoleccioncontrolador.h"
+#include "model/transaccionbd.h"
 #include "model/zarvcolecciontarjeta.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -26,6 +29,22 @@ ZARVColeccionControlador *Controladores()
 ZARVColeccionTarjeta *Tarjetas()
 {
     return Globales::Sistema ? Globales::Sistema->Tarjetas() : nullptr;
+}
+
+// The log entry of an operation on a controller that changed nothing in the
+// database (or changes it in the transaction open around this call).
+void Anota(Auditoria::Accion accion, const ZARVControlador &c, Auditoria::Resultado resultado,
+           const QString &detalle = QString())
+{
+    Auditoria::Objeto objeto = Auditoria::De_Controlador(c);
+    if (!detalle.isEmpty())
+        objeto.detalle = detalle;
+    Auditoria::Registra(Controladores()->Conexion_BD(), accion, objeto, resultado);
+}
+
+Auditoria::Resultado Segun(bool hecho)
+{
+    return hecho ? Auditoria::Resultado::Hecho : Auditoria::Resultado::Rechazado;
 }
 
 // A time typed into the edit window, or -1 for an empty field.
@@ -61,7 +80,12 @@ void Carga_Copia(const ZARVControlador &origen, ZARVControlador &objetivo, ZARVC
     const auto registra = [&] {
         for (std::size_t i = resultado.size(); i < lista.size(); ++i)
             resultado.emplace_back(lista[i].Tarjeta->Codigo_Tarjeta(), false);
-        Controladores()->Reemplaza_Tarjetas(objetivo, resultado);
+        const auto cargadas = std::count_if(resultado.begin(), resultado.end(), [](const auto &r) { return r.second; });
+        Controladores()->Reemplaza_Tarjetas(objetivo, resultado, Auditoria::Accion::Controlador_Clonado,
+                                            QStringLiteral("from %1: %2 of %3 cards stored")
+                                                .arg(origen.Cod())
+                                                .arg(cargadas)
+                                                .arg(lista.size()));
         Tarjetas()->Refrescar();
     };
     try {
@@ -88,13 +112,18 @@ void Clona_En(const ZARVControlador &origen, ZARVControlador &objetivo, Progreso
     ZARVComunicador &com = Comunicador(objetivo);
     TTest_Informacion info;
     com.Test_Lector(direccion, info);
-    if (info.Correcto != 1)
+    const QString desde = QStringLiteral("from %1").arg(origen.Cod());
+    if (info.Correcto != 1) {
+        Anota(Auditoria::Accion::Controlador_Clonado, objetivo, Auditoria::Resultado::Rechazado, desde);
         return;
+    }
     // Nothing changes in the database until the controller confirmed the
     // erase: a refused erase leaves its memory, and so its assignments, as
     // they were.
-    if (!com.Vaciar_Tarjetas(direccion))
+    if (!com.Vaciar_Tarjetas(direccion)) {
+        Anota(Auditoria::Accion::Controlador_Clonado, objetivo, Auditoria::Resultado::Rechazado, desde);
         return;
+    }
     Carga_Copia(origen, objetivo, com, progreso);
 }
 
@@ -241,8 +270,12 @@ bool Guarda_Edicion(const Edicion_Controlador &edicion, Interlocutor &operador)
     // The times go only to a controller that answered when the window
     // opened; its refusal is not reported, the description is stored all
     // the same.
-    if (edicion.tiempos_leidos)
-        Comunicador(*c).Enviar_Tiempos(Tiempo(edicion.cerradura), Tiempo(edicion.abierta), c->Direccion_Bus());
+    if (edicion.tiempos_leidos) {
+        const bool puestos =
+            Comunicador(*c).Enviar_Tiempos(Tiempo(edicion.cerradura), Tiempo(edicion.abierta), c->Direccion_Bus());
+        Anota(Auditoria::Accion::Hora_Puesta, *c, Segun(puestos),
+              QStringLiteral("lock %1 s, door open %2 s").arg(edicion.cerradura, edicion.abierta));
+    }
     Controladores()->Modifica(cambiado);
     return true;
 }
@@ -252,8 +285,12 @@ bool Elimina_Controlador(int codigo, Interlocutor &operador)
     Nivel::Exige_Administrador();
     Trabajo_Controladores trabajo;
     const auto c = Controlador(codigo);
-    if (!c || !Confirma(operador, QStringLiteral("Variables_variables_F_Main_11"), *c))
+    if (!c)
         return false;
+    if (!Confirma(operador, QStringLiteral("Variables_variables_F_Main_11"), *c)) {
+        Anota(Auditoria::Accion::Controlador_Baja, *c, Auditoria::Resultado::Cancelado);
+        return false;
+    }
     Controladores()->Elimina_Con_Tarjetas(*c);
     trabajo.Termina();
     return true;
@@ -267,6 +304,7 @@ bool Cambia_Master(int codigo, Interlocutor &operador)
     if (!c)
         return false;
     const bool cambiada = Comunicador(*c).Cambiar_Master(c->Direccion_Bus());
+    Anota(Auditoria::Accion::Tarjeta_Maestra, *c, Segun(cambiada));
     trabajo.Termina();
     operador.Mensaje(Variables::Mensaje(cambiada ? QStringLiteral("Variables_variables_F_Main_2")
                                                  : QStringLiteral("Variables_variables_F_Main_3")));
@@ -278,12 +316,23 @@ bool Vacia_Tarjetas(int codigo, Interlocutor &operador)
     Nivel::Exige_Administrador();
     Trabajo_Controladores trabajo;
     const auto c = Controlador(codigo);
-    if (!c || !Confirma(operador, QStringLiteral("Variables_variables_F_Main_12"), *c))
+    if (!c)
         return false;
-    if (!Comunicador(*c).Vaciar_Tarjetas(c->Direccion_Bus()))
+    if (!Confirma(operador, QStringLiteral("Variables_variables_F_Main_12"), *c)) {
+        Anota(Auditoria::Accion::Controlador_Vaciado, *c, Auditoria::Resultado::Cancelado);
         return false;
+    }
+    if (!Comunicador(*c).Vaciar_Tarjetas(c->Direccion_Bus())) {
+        Anota(Auditoria::Accion::Controlador_Vaciado, *c, Auditoria::Resultado::Rechazado);
+        return false;
+    }
     // The assignments stay: a later send loads the cards again.
-    Controladores()->Marca_Tarjetas(*c, false);
+    {
+        TransaccionBD cambio(Controladores()->Conexion_BD());
+        Controladores()->Marca_Tarjetas(*c, false);
+        Anota(Auditoria::Accion::Controlador_Vaciado, *c, Auditoria::Resultado::Hecho);
+        cambio.Confirma();
+    }
     trabajo.Termina();
     return true;
 }

@@ -5,6 +5,7 @@
 #include "workflows/interlocutor.h"
 #include "workflows/tarjetas_lectores.h"
 
+#include "model/auditoria.h"
 #include "model/globales.h"
 #include "model/variables.h"
 #include "model/zarvcolecciontarjeta.h"
@@ -16,6 +17,15 @@ namespace {
 ZARVColeccionTarjeta *Tarjetas()
 {
     return Globales::Sistema ? Globales::Sistema->Tarjetas() : nullptr;
+}
+
+// A deletion the operator stopped: the card stays.
+void Anota_Cancelada(ZARVColeccionTarjeta &tarjetas, const QString &codigo)
+{
+    const auto t = tarjetas.Busca(Completa_Codigo(codigo));
+    Auditoria::Objeto objeto = t ? Auditoria::De_Tarjeta(*t) : Auditoria::Objeto{};
+    objeto.tarjeta = Completa_Codigo(codigo);
+    Auditoria::Registra(tarjetas.Conexion_BD(), Auditoria::Accion::Tarjeta_Baja, objeto, Auditoria::Resultado::Cancelado);
 }
 
 } // namespace
@@ -66,8 +76,10 @@ bool Borra_Tarjeta(const QString &codigo, const std::function<bool()> &borrar_re
         return false;
     Borro_la_tarjeta_TODOS_CX(*t);
     if (tarjetas->Esta_Asignada(t->Codigo_Tarjeta())) {
-        if (!borrar_retenida())
+        if (!borrar_retenida()) {
+            Anota_Cancelada(*tarjetas, codigo);
             return false;
+        }
         tarjetas->Quita_Asignaciones(*t);
     }
     tarjetas->Elimina(*t);
@@ -88,8 +100,12 @@ int Elimina_Tarjetas(const QStringList &codigos, const QStringList &textos, Prog
     tarjetas->Refrescar();
     int borradas = 0;
     for (qsizetype i = 0; i < codigos.size(); ++i) {
-        if (progreso.Cancelado())
+        if (progreso.Cancelado()) {
+            // Every card not reached stays, and the log says so.
+            for (qsizetype j = i; j < codigos.size(); ++j)
+                Anota_Cancelada(*tarjetas, codigos[j]);
             break;
+        }
         progreso.Paso(i < textos.size() ? textos[i] : codigos[i]);
         if (!tarjetas->Busca(Completa_Codigo(codigos[i]))) {
             operador.Mensaje(Variables::Mensaje(QStringLiteral("Variables_variables_F_Main_48")) + QLatin1Char(' ')

@@ -4,6 +4,7 @@
 #include "workflows/interlocutor.h"
 #include "workflows/tarjetas_lectores.h"
 
+#include "model/auditoria.h"
 #include "model/globales.h"
 #include "model/variables.h"
 #include "model/zarvcolecciontarjeta.h"
@@ -158,11 +159,21 @@ int Elimina_Usuarios(const std::vector<int> &ids, Progreso &progreso,
     progreso.Rango(static_cast<int>(ids.size()));
     std::optional<bool> respuesta;
     int borrados = 0;
-    for (const int id : ids) {
-        const auto usuario = usuarios->Busca(id);
-        progreso.Paso(usuario ? usuario->Nombre_Completo() : QString::number(id));
-        if (progreso.Cancelado())
+    // A cardholder the operator kept, by stopping the run or refusing to
+    // delete him with cards a reader kept.
+    const auto cancelado = [&](const ZARVUsuario &u) {
+        Auditoria::Registra(usuarios->Conexion_BD(), Auditoria::Accion::Usuario_Baja, Auditoria::De_Usuario(u),
+                            Auditoria::Resultado::Cancelado);
+    };
+    for (auto i = ids.begin(); i != ids.end(); ++i) {
+        const auto usuario = usuarios->Busca(*i);
+        progreso.Paso(usuario ? usuario->Nombre_Completo() : QString::number(*i));
+        if (progreso.Cancelado()) {
+            for (auto j = i; j != ids.end(); ++j)
+                if (const auto u = usuarios->Busca(*j))
+                    cancelado(*u);
             break;
+        }
         if (!usuario)
             continue;
         const TTarjetaLista suyas = usuarios->Tarjetas_Usuario(*usuario);
@@ -181,8 +192,10 @@ int Elimina_Usuarios(const std::vector<int> &ids, Progreso &progreso,
         if (!retenidas.empty()) {
             if (!respuesta)
                 respuesta = borrar_con_tarjetas_retenidas();
-            if (!*respuesta)
+            if (!*respuesta) {
+                cancelado(*usuario);
                 continue;
+            }
             for (const auto &t : retenidas) {
                 ZARVTarjeta libre(*t);
                 libre.Set_Usuario(nullptr);

@@ -5,6 +5,7 @@
 #include "workflows/interlocutor.h"
 
 #include "model/errorbd.h"
+#include "model/auditoria.h"
 #include "model/globales.h"
 #include "model/settings_errors.h"
 #include "model/variables.h"
@@ -102,6 +103,23 @@ QString Vuelve_A(const QString &anterior, const Apertura &abre)
     }
 }
 
+// The installation's line in the list ("2.- Warehouse"), or its code alone
+// when the list has none.
+QString Entrada_De(const QString &codigo)
+{
+    for (const QString &e : Globales::Servidor->Lista_Instalaciones())
+        if (e.section(QStringLiteral(".-"), 0, 0).trimmed() == codigo)
+            return e;
+    return codigo;
+}
+
+// The entry of an installation's change, in the log of the one open now.
+void Anota(Auditoria::Accion accion, const QString &instalacion,
+           Auditoria::Resultado resultado = Auditoria::Resultado::Hecho, const QString &detalle = QString())
+{
+    Auditoria::Registra_En_Abierta(accion, Auditoria::Objeto{.nombre = instalacion, .detalle = detalle}, resultado);
+}
+
 // Closes the open installation and opens codigo; when that fails the one
 // open before opens again and the failure is raised.
 void Pasa_A(const QString &codigo, const QString &anterior, const Apertura &abre)
@@ -173,6 +191,7 @@ void Cambia_Instalacion(const QString &codigo, const Apertura &abre)
     // The lines are released synchronously as the installation closes, so
     // the next one takes them at once: there is nothing to wait for.
     Con_Controladores([&] { Pasa_A(codigo, Instalacion_Abierta(), abre); });
+    Anota(Auditoria::Accion::Instalacion_Abierta, Entrada_De(Instalacion_Abierta()));
 }
 
 int Crea_Instalacion(const QString &nombre, const Apertura &abre)
@@ -190,6 +209,7 @@ int Crea_Instalacion(const QString &nombre, const Apertura &abre)
         }
         Pasa_A(QString::number(codigo), Instalacion_Abierta(), abre);
     });
+    Anota(Auditoria::Accion::Instalacion_Alta, Entrada_De(Instalacion_Abierta()));
     return codigo;
 }
 
@@ -199,8 +219,10 @@ bool Elimina_Instalacion(const QString &codigo, const QString &entrada, Interloc
     if (codigo.isEmpty() || Globales::Servidor->Lista_Instalaciones().size() < 2)
         return false;
     if (!operador.Confirma(Mensaje("Variables_variables_F_Main_27") + QLatin1Char(' ') + Parte_Nombre(entrada)
-                           + QLatin1Char('?')))
+                           + QLatin1Char('?'))) {
+        Anota(Auditoria::Accion::Instalacion_Baja, entrada, Auditoria::Resultado::Cancelado);
         return false;
+    }
     Con_Controladores([&] {
         const QString anterior = Instalacion_Abierta();
         Cierra_Instalacion();
@@ -221,6 +243,9 @@ bool Elimina_Instalacion(const QString &codigo, const QString &entrada, Interloc
         }
         abre(Primera_Instalacion());
     });
+    // In the log of the installation that opened in its place: the deleted
+    // one's own log went with its file.
+    Anota(Auditoria::Accion::Instalacion_Baja, entrada);
     return true;
 }
 
@@ -231,6 +256,7 @@ void Exporta_Instalacion(const QString &codigo, const QString &fichero, const Pr
         QStringLiteral("instalacion_") + codigo, fichero, kv::Paths::databaseDir() + QLatin1Char('/'), progreso);
     if (!r.Correcto)
         throw Fallo_Instalacion(Texto_Fallo_Copia("Variables_variables_F_Gestion_BD_1", r), r.Fallo);
+    Anota(Auditoria::Accion::Instalacion_Exportada, Entrada_De(codigo), Auditoria::Resultado::Hecho, fichero);
 }
 
 void Importa_Instalacion(const QString &codigo, const QString &fichero, const Apertura &abre,
@@ -267,6 +293,8 @@ void Importa_Instalacion(const QString &codigo, const QString &fichero, const Ap
         }
         r->Confirma();
     });
+    Anota(Auditoria::Accion::Instalacion_Importada, Entrada_De(Instalacion_Abierta()), Auditoria::Resultado::Hecho,
+          fichero);
 }
 
 QString Con_Extension_Kvd(const QString &nombre)

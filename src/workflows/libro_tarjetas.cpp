@@ -5,6 +5,7 @@
 #include "workflows/interlocutor.h"
 
 #include "model/errorbd.h"
+#include "model/auditoria.h"
 #include "model/globales.h"
 #include "model/transaccionbd.h"
 #include "model/variables.h"
@@ -85,6 +86,15 @@ void Prepara(QSqlQuery &q, const QString &sentencia)
 
 // "SELECT <columnas> FROM rdb$database" n times, joined by UNION ALL: the
 // rows of one multi-row insert.
+QString Resumen(Modo_Importacion modo, const Resultado_Importacion &r)
+{
+    return QStringLiteral("%1: %2 imported, %3 skipped, %4 refused")
+        .arg(modo == Modo_Importacion::Reemplazar ? QStringLiteral("replace") : QStringLiteral("add"))
+        .arg(r.importadas)
+        .arg(r.saltadas)
+        .arg(r.rechazadas);
+}
+
 QString Filas_Select(int n, const char *columnas)
 {
     const QString una = QStringLiteral("SELECT ") + QLatin1String(columnas) + QStringLiteral(" FROM rdb$database");
@@ -167,6 +177,9 @@ int Exporta_Libro(const QString &fichero)
 {
     const std::vector<QStringList> filas = Filas_Exportacion();
     kv::libros::Escribe_Xlsx(fichero, filas);
+    Auditoria::Registra_En_Abierta(
+        Auditoria::Accion::Libro_Exportado,
+        Auditoria::Objeto{.nombre = fichero, .detalle = QStringLiteral("%1 cards").arg(filas.size() - 1)});
     return int(filas.size()) - 1;
 }
 
@@ -174,6 +187,7 @@ Libro_Importacion Lee_Libro_Importacion(const QString &fichero, const kv::libros
 {
     const kv::libros::Hoja hoja = kv::libros::Lee_Hoja(fichero, Columnas, limites);
     Libro_Importacion libro;
+    libro.fichero = fichero;
     qint64 esperada = 2;
     for (const kv::libros::Fila &f : hoja.filas) {
         if (f.numero < 2)
@@ -337,10 +351,15 @@ Resultado_Importacion Importa_Libro(const Libro_Importacion &libro, Modo_Importa
         tarjetas.Vacia();
         asignaciones.Vacia();
         fila = 0;
+        Auditoria::Registra(db, Auditoria::Accion::Libro_Importado, Auditoria::Objeto{.nombre = libro.fichero, .detalle = Resumen(modo, r)});
         cambio.Confirma();
     } catch (const std::exception &e) {
         // The transaction is rolled back by now; the lists still show what
-        // the database holds.
+        // the database holds. A stop by the operator is logged as such.
+        if (progreso.Cancelado())
+            Auditoria::Registra(sistema.Conexion(), Auditoria::Accion::Libro_Importado,
+                                Auditoria::Objeto{.nombre = libro.fichero, .detalle = Resumen(modo, r)},
+                                Auditoria::Resultado::Cancelado);
         throw Importacion_Fallida(fila, r.importadas + r.saltadas, QString::fromUtf8(e.what()));
     }
     // Cardholders first: a card resolves its holder when it loads.

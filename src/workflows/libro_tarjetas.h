@@ -45,6 +45,7 @@ struct Fila_Rechazada {
 };
 
 struct Libro_Importacion {
+    QString fichero; // where it was read from, for the operators' log
     std::vector<Fila_Libro> filas;
     std::vector<Fila_Rechazada> rechazadas;
 };

@@ -1,7 +1,10 @@
 #include "workflows/parametros.h"
 
+#include "model/auditoria.h"
 #include "model/settings_errors.h"
 #include "model/variables.h"
+
+#include <QStringList>
 
 namespace kv::wf {
 namespace {
@@ -44,9 +47,21 @@ bool Aplica_Parametros(const Parametros_App &p)
     Variables::Lector_Codigo = Variables::Lector_Activo ? lector : 0;
     if (nuevos == antes)
         return false;
+    QStringList cambios;
+    const auto compara = [&](const char *clave, const QString &a, const QString &b) {
+        if (a != b)
+            cambios << QStringLiteral("%1=%2").arg(QLatin1String(clave), b);
+    };
+    compara("Idioma", antes.Idioma, nuevos.Idioma);
+    compara("El_inc", QString::number(antes.El_inc), QString::number(nuevos.El_inc));
+    compara("Liberar_tarj", QString::number(antes.Liberar_tarj), QString::number(nuevos.Liberar_tarj));
+    compara("Testear_cx", QString::number(antes.Testear_cx), QString::number(nuevos.Testear_cx));
+    compara("USA_LECTOR", antes.USA_LECTOR, nuevos.USA_LECTOR);
     Pon(nuevos);
     try {
-        Variables::Guarda_Configuracion();
+        Auditoria::Con_Entrada(Auditoria::Accion::Parametros_Cambiados,
+                               Auditoria::Objeto{.detalle = cambios.join(QStringLiteral(", "))},
+                               [] { Variables::Guarda_Configuracion(); });
     } catch (...) {
         Pon(antes);
         Variables::Lector_Activo = !antes.USA_LECTOR.isEmpty();

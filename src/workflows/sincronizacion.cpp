@@ -6,6 +6,7 @@
 
 #include "link/pausa.h"
 #include "link/zarvcomunicador.h"
+#include "model/auditoria.h"
 #include "model/globales.h"
 #include "model/variables.h"
 #include "model/zarvcoleccioncontrolador.h"
@@ -16,6 +17,8 @@
 #include "model/zarvusuario.h"
 
 #include <QSet>
+
+#include <map>
 
 #include <utility>
 
@@ -101,6 +104,21 @@ void Da_Usuario(const QString &codigo)
     tarjetas->Inserta_Con_Usuario(nueva, id);
 }
 
+// How a controller's part of a run ended.
+Auditoria::Resultado Resultado_De(int hechas, int todas, bool cancelada)
+{
+    if (hechas == todas)
+        return Auditoria::Resultado::Hecho;
+    return cancelada ? Auditoria::Resultado::Cancelado : Auditoria::Resultado::Rechazado;
+}
+
+void Anota(Auditoria::Accion accion, const ZARVControlador &c, Auditoria::Resultado resultado, const QString &detalle)
+{
+    Auditoria::Objeto objeto = Auditoria::De_Controlador(c);
+    objeto.detalle = detalle;
+    Auditoria::Registra(Controladores()->Conexion_BD(), accion, objeto, resultado);
+}
+
 } // namespace
 
 bool Fin_Bloque(const std::vector<int> &controladores, std::size_t i)
@@ -129,6 +147,10 @@ Resultado_Envio Envia_Todas(Progreso &progreso)
     numeros.reserve(lista.size());
     for (const auto &a : lista)
         numeros.push_back(a.first);
+    // Per controller: cards stored, cards it should hold.
+    std::map<int, std::pair<int, int>> cuentas;
+    for (const auto &a : lista)
+        ++cuentas[a.first].second;
     progreso.Rango(static_cast<int>(lista.size()));
     for (std::size_t i = 0; i < lista.size(); ++i) {
         if (progreso.Cancelado()) {
@@ -143,9 +165,14 @@ Resultado_Envio Envia_Todas(Progreso &progreso)
         if (Comunicador(*c).Cargar_Tarjeta(codigo, Fin_Bloque(numeros, i), c->Direccion_Bus())) {
             Tarjetas()->Marca_Almacenada(codigo, cod);
             ++r.cargadas;
+            ++cuentas[cod].first;
         }
     }
     r.pendientes = static_cast<int>(lista.size()) - r.cargadas;
+    for (const auto &[cod, cuenta] : cuentas)
+        if (const auto c = controladores->Busca(cod))
+            Anota(Auditoria::Accion::Tarjetas_Enviadas, *c, Resultado_De(cuenta.first, cuenta.second, r.cancelada),
+                  QStringLiteral("%1 of %2 cards stored").arg(cuenta.first).arg(cuenta.second));
     Tarjetas()->Refrescar();
     trabajo.Termina();
     return r;
@@ -186,8 +213,11 @@ std::vector<Resultado_Recepcion> Recibe_Todas(Progreso &progreso, Interlocutor &
         if (!c)
             continue;
         const TTest_Informacion info = Prueba(*c);
-        if (info.Correcto != 1 || info.Version < 20)
+        if (info.Correcto != 1 || info.Version < 20) {
+            Anota(Auditoria::Accion::Tarjetas_Recibidas, *c, Auditoria::Resultado::Rechazado,
+                  info.Correcto != 1 ? QStringLiteral("no answer") : QStringLiteral("version too old"));
             continue;
+        }
         Resultado_Recepcion r;
         r.cod = cod;
         r.declaradas = info.Num_Tarjetas.toInt();
@@ -203,9 +233,11 @@ std::vector<Resultado_Recepcion> Recibe_Todas(Progreso &progreso, Interlocutor &
         r.leidas = static_cast<int>(tarjetas.size());
         r.completa = r.leidas == r.declaradas;
         const auto actual = controladores->Busca(cod);
+        const QString detalle = QStringLiteral("%1 of %2 cards read").arg(r.leidas).arg(r.declaradas);
         if (r.completa) {
-            controladores->Reemplaza_Tarjetas(*actual, tarjetas);
+            controladores->Reemplaza_Tarjetas(*actual, tarjetas, Auditoria::Accion::Tarjetas_Recibidas, detalle);
         } else {
+            Anota(Auditoria::Accion::Tarjetas_Recibidas, *c, Auditoria::Resultado::Rechazado, detalle);
             // Read in part: what was read is added, the rest stays as it was.
             for (const auto &t : tarjetas) {
                 Tarjetas()->Refrescar();

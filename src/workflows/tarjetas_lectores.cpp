@@ -3,6 +3,7 @@
 #include "workflows/flujo_lectores.h"
 
 #include "link/zarvcomunicador.h"
+#include "model/auditoria.h"
 #include "model/globales.h"
 #include "model/zarvcoleccioncontrolador.h"
 #include "model/zarvcolecciontarjeta.h"
@@ -21,6 +22,16 @@ bool Responde(ZARVComunicador &com, std::uint8_t direccion)
     TTest_Informacion info;
     com.Test_Lector(direccion, info);
     return info.Correcto == 1;
+}
+
+// The entry of a card's exchange with a controller that the database does
+// not record by itself: a refusal, or a send over an existing assignment.
+void Anota(Auditoria::Accion accion, const ZARVTarjeta &tarjeta, int cod, bool hecho)
+{
+    Auditoria::Objeto objeto = Auditoria::De_Tarjeta(tarjeta);
+    objeto.controlador = cod;
+    Auditoria::Registra(Globales::Sistema->Tarjetas()->Conexion_BD(), accion, objeto,
+                        hecho ? Auditoria::Resultado::Hecho : Auditoria::Resultado::Rechazado);
 }
 
 } // namespace
@@ -48,8 +59,13 @@ void Envia_Tarjeta_Lectores(const ZARVTarjeta &tarjeta, const std::vector<int> &
             guardada = com.Anyadir_Tarjeta(tarjeta.Codigo_Tarjeta(), direccion);
             com.SetConectado(false);
         }
-        if (!c->Tiene_Tarjeta(tarjeta))
+        // A new assignment logs itself; the controller's refusal, or a send
+        // of a card it was already given, is logged here.
+        const bool nueva = !c->Tiene_Tarjeta(tarjeta);
+        if (nueva)
             tarjetas->Asigna(tarjeta, cod, guardada);
+        if (!nueva || !guardada)
+            Anota(Auditoria::Accion::Tarjetas_Enviadas, tarjeta, cod, guardada);
     }
 }
 
@@ -74,10 +90,12 @@ bool Retira_Tarjeta(const ZARVTarjeta &tarjeta, const Retirada &como)
             if (!borrada && como.reintento)
                 borrada = com.Borrar_Tarjeta(tarjeta.Codigo_Tarjeta(), direccion);
         }
-        if (borrada)
+        if (borrada) {
             Globales::Sistema->Controladores()->Quita_Tarjeta(*c, tarjeta.Codigo_Tarjeta());
-        else
+        } else {
+            Anota(Auditoria::Accion::Tarjeta_Retirada, tarjeta, c->Cod(), false);
             todas = false;
+        }
     }
     return todas;
 }

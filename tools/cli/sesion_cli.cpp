@@ -6,6 +6,7 @@
 #include "lectores_cli.h"
 #include "libros_cli.h"
 #include "logins_cli.h"
+#include "auditoria_cli.h"
 #include "parametros_cli.h"
 #include "presencia_cli.h"
 #include "sincronizacion_cli.h"
@@ -50,6 +51,7 @@ const Tabla_Comandos &Comandos()
         t.insert(Comandos_Libros());
         t.insert(Comandos_Informes());
         t.insert(Comandos_Parametros());
+        t.insert(Comandos_Auditoria());
         return t;
     }();
     return tabla;
@@ -287,7 +289,7 @@ QString Uso_Sesion()
                "  --system-dir    the directory holding KEYVANE20.INI (default: the system's)\n"
                "  --installation  the installation's code (default: the last one opened, else the lowest)\n")
         + Uso_Lectores() + Uso_Usuarios() + Uso_Tarjetas() + Uso_Sincronizacion() + Uso_Incidencias() + Uso_Presencia()
-        + Uso_Instalaciones() + Uso_Libros() + Uso_Informes() + Uso_Parametros() + Uso_Logins()
+        + Uso_Instalaciones() + Uso_Libros() + Uso_Informes() + Uso_Parametros() + Uso_Auditoria() + Uso_Logins()
         + QStringLiteral("exit status: 0 done, 1 refused, unknown login, no answer, mismatch, user or card kept, card "
                          "skipped or left pending, 2 usage, file or database error\n");
 }

@@ -9,11 +9,16 @@
 #include "app/tf_login.h"
 #include "app/tf_main.h"
 #include "app/tf_nuevo_login.h"
+#include "app/vista_auditoria.h"
 #include "app/ventanas.h"
 #include "model/clave.h"
+#include "model/globales.h"
+#include "workflows/flujo_tarjetas.h"
 #include "ui/operador.h"
 
 #include <QComboBox>
+#include <QDateEdit>
+#include <QFile>
 #include <QDebug>
 #include <QLabel>
 #include <QLineEdit>
@@ -268,4 +273,59 @@ void TestLogins::cambioDesdeLaPagina()
     QVERIFY(Guardados(e, {"admin|admin|ADMIN", "guard|gate|USER"}));
     // admin keeps the factory password: the notice stays.
     QVERIFY(m->Panel_Aviso_Clave->isVisible());
+}
+
+void TestLogins::registroDeOperadores()
+{
+    Entorno e;
+    e.arranca();
+    e.entra("admin", "admin");
+    TF_Main *m = Ventanas::F_Main;
+    kv::wf::Registra_Tarjeta("123", false, {});
+    Globales::Servidor->Nuevo_Login("eva", "pw", "USER");
+    m->Muestra(*m->Logins());
+    Vista_Auditoria *v = m->Logins()->Auditoria;
+    QVERIFY(v->isVisible());
+    // Newest first, with the operator who did it.
+    QCOMPARE(columna(v->Lista, 2), QStringList({"login added", "card added"}));
+    QCOMPARE(columna(v->Lista, 1), QStringList({"admin", "admin"}));
+    QCOMPARE(v->Lista->topLevelItem(1)->text(3), QStringLiteral("0000000123"));
+    QVERIFY(!v->B_Mas->isEnabled());
+
+    // The filters, each applied with the Search button or Return.
+    v->Objeto->setText("123");
+    QTest::keyClick(v->Objeto, Qt::Key_Return);
+    QCOMPARE(columna(v->Lista, 2), QStringList({"card added"}));
+    v->Objeto->clear();
+    v->Login->setCurrentText("guard");
+    QTest::mouseClick(v->B_Buscar, Qt::LeftButton);
+    QCOMPARE(v->Lista->topLevelItemCount(), 0);
+    v->Login->setCurrentText("");
+    v->Hasta->setDate(QDate::currentDate().addDays(-1));
+    QTest::mouseClick(v->B_Buscar, Qt::LeftButton);
+    QCOMPARE(v->Lista->topLevelItemCount(), 0);
+    v->Hasta->setDate(QDate::currentDate());
+
+    // More than a screen: More reads on where the screen stopped.
+    QVERIFY(e.sql(1, {"EXECUTE BLOCK AS DECLARE i INTEGER = 0; BEGIN WHILE (i < 250) DO BEGIN "
+                      "INSERT INTO zarvauditoria(login, accion, nombre, resultado) VALUES ('desk', 'cardholder added', "
+                      "'Holder ' || :i, 'done'); i = i + 1; END END"}));
+    QTest::mouseClick(v->B_Buscar, Qt::LeftButton);
+    QCOMPARE(v->Lista->topLevelItemCount(), 200);
+    QVERIFY(v->B_Mas->isEnabled());
+    QTest::mouseClick(v->B_Mas, Qt::LeftButton);
+    QCOMPARE(v->Lista->topLevelItemCount(), 252);
+    QVERIFY(!v->B_Mas->isEnabled());
+    QStringList nombres = columna(v->Lista, 5);
+    nombres.removeDuplicates();
+    QCOMPARE(nombres.size(), 252); // no entry shown twice
+
+    // The whole filtered log into a workbook, which the log then records.
+    const QString libro = e.inst.root() + "/log.xlsx";
+    kv::ui::Operador::clear();
+    kv::ui::Operador::setNextFileName(e.inst.root() + "/log");
+    QTest::mouseClick(v->B_Exportar, Qt::LeftButton);
+    QVERIFY(QFile::exists(libro));
+    QCOMPARE(v->Lista->topLevelItem(0)->text(2), QStringLiteral("workbook exported"));
+    QCOMPARE(v->Lista->topLevelItem(0)->text(8), QStringLiteral("252 log entries"));
 }

@@ -4,7 +4,8 @@
 
 // The application's logins: the new-login window's rules, the deletion
 // rules, where the last administrator always stays, and password changes,
-// with the notice while admin keeps its factory password.
+// with the notice while admin keeps its factory password; the operators' log
+// shown below the logins.
 class TestLogins : public QObject {
     Q_OBJECT
 private slots:
@@ -15,4 +16,5 @@ private slots:
     void borrar();
     void avisoDeFabrica();
     void cambioDesdeLaPagina();
+    void registroDeOperadores();
 };
