@@ -32,6 +32,7 @@ constexpr std::array<const char *, 28> Claves = {
 static_assert(Claves.size() == std::size_t(Accion::Libro_Exportado) + 1);
 
 thread_local int g_agrupaciones = 0;
+thread_local int g_automaticos = 0;
 
 // None for 0 or an empty text: the column stays null.
 QVariant Numero(int n)
@@ -103,8 +104,20 @@ Objeto De_Controlador(const ZARVControlador &controlador)
     return o;
 }
 
+Automatico::Automatico()
+{
+    ++g_automaticos;
+}
+
+Automatico::~Automatico()
+{
+    --g_automaticos;
+}
+
 QString Operador()
 {
+    if (g_automaticos > 0)
+        return QStringLiteral("maintenance");
     const QString login = Globales::Servidor ? Globales::Servidor->Login_Actual() : QString();
     return login.isEmpty() ? QStringLiteral("console") : login;
 }

@@ -90,8 +90,20 @@ struct Entrada {
 };
 
 // The login that is acting: the logged-in operator, or "console" for the
-// headless commands and anything done before a login.
+// headless commands and anything done before a login; "maintenance" while
+// an Automatico lives.
 QString Operador();
+
+// What the program does by itself (the maintenance freeing expired cards)
+// is logged under "maintenance", not under the operator who happens to be
+// logged in, while this lives.
+class Automatico {
+public:
+    Automatico();
+    ~Automatico();
+    Automatico(const Automatico &) = delete;
+    Automatico &operator=(const Automatico &) = delete;
+};
 
 // Writes one entry on db (time from the database server's clock, the
 // operator from Operador()), in whatever transaction runs there. Raises

@@ -5,6 +5,7 @@
 #include "workflows/tarjetas_lectores.h"
 
 #include "link/zarvcomunicador.h"
+#include "model/auditoria.h"
 #include "model/globales.h"
 #include "model/reloj.h"
 #include "model/variables.h"
@@ -69,6 +70,7 @@ Resultado_Tick Tick_Mantenimiento(const std::function<void(const QString &descri
                 sin_respuesta(c->Descripcion());
         }
     }
+    const Auditoria::Automatico automatico;
     const bool caducadas = Variables::Liberar_tarj && Libera_Caducadas();
     trabajo.Termina();
     return caducadas ? Resultado_Tick::Caducadas : Resultado_Tick::Hecho;

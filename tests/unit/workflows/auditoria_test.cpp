@@ -12,6 +12,7 @@
 #include "workflows/flujo_usuarios.h"
 #include "workflows/gestion_instalaciones.h"
 #include "workflows/libro_tarjetas.h"
+#include "workflows/mantenimiento.h"
 #include "workflows/parametros.h"
 #include "workflows/sincronizacion.h"
 
@@ -218,4 +219,18 @@ TEST_F(AuditoriaFlujoTest, InstallationsAreLoggedWhereTheOperatorIsAfterwards)
               QStringList{QStringLiteral("installation created|%1.- Warehouse|done").arg(nueva)});
     EXPECT_EQ(db->rows(QStringLiteral("select accion, resultado from zarvauditoria where accion like 'installation%'")),
               QStringList{"installation switched|done"});
+}
+
+TEST_F(AuditoriaFlujoTest, WhatTheMaintenanceDoesIsLoggedAsItsOwn)
+{
+    ASSERT_TRUE(Globales::Servidor->Comprueba_Login(QStringLiteral("admin"), QStringLiteral("admin")));
+    Tarjeta(QStringLiteral("0000000011"), {2});
+    ASSERT_TRUE(db->exec("update zarvtarjeta set usar_fecha_cad = 'S', fecha_caducidad = '2020-01-01'"));
+    Globales::Sistema->Tarjetas()->Refrescar();
+    const qint64 base = db->scalar(QStringLiteral("select max(id) from zarvauditoria")).toLongLong();
+    EXPECT_EQ(Tick_Mantenimiento({}), Resultado_Tick::Caducadas);
+    EXPECT_EQ(db->rows(QStringLiteral("select login, accion, tarjeta, coalesce(controlador, 0) from zarvauditoria "
+                                      "where id > %1 order by id")
+                           .arg(base)),
+              (QStringList{"maintenance|card unassigned|0000000011|2", "maintenance|card changed|0000000011|0"}));
 }
