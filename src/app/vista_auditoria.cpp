@@ -20,6 +20,8 @@
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
+#include <iterator>
+
 using namespace disposicion;
 
 namespace {
@@ -67,9 +69,11 @@ Vista_Auditoria::Vista_Auditoria(QWidget *padre)
     filtros->addWidget(B_Exportar);
 
     Lista = kv::ui::Nueva_Lista(this, QStringLiteral("Lista_Auditoria"), kv::wf::Columnas_Auditoria(), false);
-    Lista->setColumnWidth(0, 140);
-    Lista->setColumnWidth(2, 140);
-    Lista->setColumnWidth(3, 95);
+    // Time, login, action, card, cardholder, name, controller, outcome; the
+    // detail takes the rest.
+    const int anchos[] = {130, 80, 130, 90, 75, 150, 70, 70};
+    for (int i = 0; i < int(std::size(anchos)); ++i)
+        Lista->setColumnWidth(i, anchos[i]);
 
     auto *pie = new QHBoxLayout;
     pie->addStretch();
