@@ -5,9 +5,13 @@
 // through a server (KEYVANE_TEST_SERVIDOR).
 #include "modelfixture.h"
 
+#include "model/serviciocopia.h"
+#include "model/zarvcoleccionincidencia.h"
 #include "model/zarvcoleccionusuario.h"
+#include "model/zarvincidencia.h"
 #include "model/zarvusuario.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QSet>
 
@@ -21,6 +25,14 @@ protected:
         if (kv::test::cuentaServidor().host.isEmpty())
             GTEST_SKIP() << "two stations need the tests' server (KEYVANE_TEST_SERVIDOR)";
         ModelTest::SetUp();
+        // The stations are already running, as on a site: one start has
+        // brought the main database up to date (each station's start checks it).
+        QProcess lista;
+        lista.start(kv::test::binary(QStringLiteral("keyvane-cli")),
+                    {"--program-dir", inst.programDir(), "--system-dir", inst.systemDir(), "--ports-dir",
+                     inst.portsDir(), "users"});
+        ASSERT_TRUE(lista.waitForFinished(60000));
+        ASSERT_EQ(lista.exitCode(), 0) << lista.readAllStandardError().toStdString();
     }
 
     // A keyvane-cli user-add started on the installation, not waited for.
@@ -64,14 +76,6 @@ TEST_F(EstacionesTest, ACardholderAddedOnOneStationAppearsOnTheOtherAtItsNextRef
 TEST_F(EstacionesTest, StationsEnrollingAtTheSameMomentNeverShareANumber)
 {
     auto sistema = Abre();
-    // The stations are already running, as on a site: one start has brought
-    // the main database up to date (each station's start checks it).
-    auto lista = std::make_unique<QProcess>();
-    lista->start(kv::test::binary(QStringLiteral("keyvane-cli")),
-                 {"--program-dir", inst.programDir(), "--system-dir", inst.systemDir(), "--ports-dir",
-                  inst.portsDir(), "users"});
-    ASSERT_TRUE(lista->waitForFinished(60000));
-    ASSERT_EQ(lista->exitCode(), 0) << lista->readAllStandardError().toStdString();
     constexpr int estaciones = 6;
     std::vector<std::unique_ptr<QProcess>> procesos;
     for (int i = 0; i < estaciones; ++i)
@@ -90,4 +94,50 @@ TEST_F(EstacionesTest, StationsEnrollingAtTheSameMomentNeverShareANumber)
     sistema->Usuarios()->Refrescar();
     for (int id : numeros)
         EXPECT_TRUE(sistema->Usuarios()->Busca(id)) << id;
+}
+
+TEST_F(EstacionesTest, EventsStoredWhileAnotherStationEnrolsAreAllThereAndABackupMeanwhileRestores)
+{
+    auto sistema = Abre();
+    sistema->Conecta_Controladores(); // no controllers: the event log only
+    ASSERT_TRUE(sistema->Incidencias());
+    std::vector<std::unique_ptr<QProcess>> procesos;
+    for (int i = 0; i < 3; ++i)
+        procesos.push_back(Alta(QStringLiteral("Enrolled %1").arg(i), QStringLiteral("Meanwhile"),
+                                QStringLiteral("%1").arg(80000 + i, 10, 10, QLatin1Char('0'))));
+    constexpr int eventos = 200;
+    for (int i = 0; i < eventos; ++i) {
+        auto e = std::make_shared<ZARVIncidencia>();
+        e->Set_Controlador(1);
+        e->Set_Tarjeta(QStringLiteral("%1").arg(90000 + i, 10, 10, QLatin1Char('0')));
+        e->Set_Evento(1);
+        sistema->Incidencias()->Guarda(e);
+    }
+    for (auto &p : procesos)
+        EXPECT_GT(Numero(*p), 0);
+    kv::test::FbConnection otra(inst.installationFile(1));
+    ASSERT_TRUE(otra.isOpen()) << otra.lastError().toStdString();
+    EXPECT_EQ(otra.scalar(QStringLiteral("select count(*) from zarvincidencia where tarjeta between '0000090000' and '0000090199'"))
+                  .toInt(),
+              eventos);
+
+    // Both stations still connected: the server's service manager takes the
+    // copy, and the database tool restores it into a fresh file.
+    const kv::test::CuentaServidor &c = kv::test::cuentaServidor();
+    const ParametrosBD parametros{c.host, c.usuario, c.password};
+    const QString copia = inst.root() + QStringLiteral("/stations.kvd");
+    const ZARVResultadoCopia r = ServicioCopia(parametros).Copia(inst.installationFile(1), copia);
+    ASSERT_TRUE(r.Correcto) << r.Mensaje.toStdString();
+    const QString restaurada = inst.root() + QStringLiteral("/RESTORED.FDB");
+    QProcess gbak;
+    gbak.start(QStringLiteral("gbak"), {"-c", "-user", c.usuario, "-password", c.password, copia,
+                                        c.host + QLatin1Char(':') + restaurada});
+    ASSERT_TRUE(gbak.waitForFinished(60000));
+    ASSERT_EQ(gbak.exitCode(), 0) << gbak.readAllStandardError().toStdString();
+    kv::test::FbConnection db(restaurada);
+    ASSERT_TRUE(db.isOpen()) << db.lastError().toStdString();
+    EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from zarvincidencia where tarjeta between '0000090000' and '0000090199'"))
+                  .toInt(),
+              eventos);
+    EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from zarvusuario where apellidos='Meanwhile'")).toInt(), 3);
 }
