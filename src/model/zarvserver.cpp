@@ -17,6 +17,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QSqlError>
+#include <QThread>
 #include <QUuid>
 #include <filesystem>
 #include <system_error>
@@ -583,6 +584,23 @@ constexpr int Ancho_Password = 128;
 } // namespace
 
 QString ZARVServer::Actualiza_Esquema()
+{
+    // Stations sharing a server may start at the same moment on a main
+    // database that still needs this: the one that loses the race to change
+    // the same rows gets an update conflict, its transaction rolled back.
+    // Looking again then finds the other station's work done.
+    for (int intento = 1;; ++intento) {
+        try {
+            return Actualiza_Esquema_Una_Vez();
+        } catch (const ErrorBD &) {
+            if (intento == 3 || m_parametros.host.isEmpty())
+                throw;
+            QThread::msleep(200 * intento);
+        }
+    }
+}
+
+QString ZARVServer::Actualiza_Esquema_Una_Vez()
 {
     const int ancho =
         Escalar(QStringLiteral("select f.rdb$character_length from rdb$relation_fields r join rdb$fields f "

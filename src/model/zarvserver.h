@@ -74,6 +74,8 @@ public:
     // password still in plain text hashed. Returns the backup's path when the
     // schema changed, else empty; raises ErrorBD, changing nothing, when the
     // backup fails.
+    // Through a server, a conflict with another station doing the same is
+    // retried: the second look finds it done.
     QString Actualiza_Esquema();
 
     // Passwords are case-insensitive. A wrong password and an unknown login
@@ -121,6 +123,7 @@ public:
     static QString Codigo_De_Clave(const QString &clave);
 
 private:
+    QString Actualiza_Esquema_Una_Vez();
     QSqlQuery &Ejecuta(const QString &sentencia);
     QVariant Escalar(const QString &sentencia);
     // The stored password of login; none when there is no such login.

@@ -1,5 +1,7 @@
 #include "fbtest.h"
 
+#include "servidortest.h"
+
 #include <QAtomicInt>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -15,10 +17,14 @@ FbConnection::FbConnection(const QString &file)
     : m_name(QStringLiteral("kvtest-%1").arg(g_counter.fetchAndAddRelaxed(1)))
 {
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), m_name);
+    const CuentaServidor &cuenta = cuentaServidor();
+    m_db.setHostName(cuenta.host);
     m_db.setDatabaseName(file);
-    m_db.setUserName(QStringLiteral("SYSDBA"));
-    m_db.setPassword(QStringLiteral("masterkey"));
-    if (!m_db.open())
+    m_db.setUserName(cuenta.usuario);
+    m_db.setPassword(cuenta.password);
+    if (!cuenta.error.isEmpty())
+        m_error = cuenta.error;
+    else if (!m_db.open())
         m_error = m_db.lastError().text();
 }
 

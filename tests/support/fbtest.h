@@ -7,8 +7,9 @@
 
 namespace kv::test {
 
-// An embedded Firebird connection (QIBASE, no host) that closes and removes
-// itself when it goes out of scope. For reading back what the code under test
+// A Firebird connection (QIBASE; embedded, or through the tests' server when
+// KEYVANE_TEST_SERVIDOR is set) that closes and removes itself when it goes
+// out of scope. For reading back what the code under test
 // wrote.
 class FbConnection {
 public:

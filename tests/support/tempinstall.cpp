@@ -1,5 +1,7 @@
 #include "tempinstall.h"
 
+#include "servidortest.h"
+
 #include "platform/paths.h"
 
 #include <QDir>
@@ -41,6 +43,19 @@ TempInstall::TempInstall()
     const QString lang = QStringLiteral(KEYVANE_SOURCE_DIR "/data/Keyvane20_Lang.ini");
     if (QFileInfo::exists(lang))
         ok = ok && copyFile(lang, systemDir() + QStringLiteral("/Keyvane20_Lang.ini"));
+
+    // Through the tests' server, the settings point every program started on
+    // this installation (keyvane-cli) at it, as a site's settings would.
+    const CuentaServidor &cuenta = cuentaServidor();
+    ok = ok && cuenta.error.isEmpty();
+    if (!cuenta.host.isEmpty()) {
+        QFile ini(systemDir() + QStringLiteral("/KEYVANE20.INI"));
+        ok = ok && ini.open(QIODevice::WriteOnly | QIODevice::Truncate)
+            && ini.write(QStringLiteral("[General]\r\nServidor_BD=%1\r\nUsuario_BD=%2\r\nPassword_BD=%3\r\n")
+                             .arg(cuenta.host, cuenta.usuario, cuenta.password)
+                             .toUtf8())
+                > 0;
+    }
 
     Paths::setProgramDir(programDir());
     Paths::setSystemDir(systemDir());

@@ -3,7 +3,8 @@
 void ModelTest::SetUp()
 {
     ASSERT_TRUE(inst.isValid());
-    server.Configurar(QString(), inst.mainDatabase(), QStringLiteral("quillpond"), QStringLiteral("sysdba"));
+    server.Configurar(kv::test::cuentaServidor().host, inst.mainDatabase(), kv::test::cuentaServidor().password,
+                      kv::test::cuentaServidor().usuario);
     // The model is driven here the way keyvane-cli drives it: as the
     // database's administrator. The level tests log in as someone else.
     server.Abre_Sesion_Consola();

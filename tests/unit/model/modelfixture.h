@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fbtest.h"
+#include "servidortest.h"
 #include "tempinstall.h"
 
 #include "model/zarvserver.h"

@@ -52,7 +52,8 @@ void FlujoTest::SetUp()
     // The main database as the program holds it, with the console's
     // administrator session (the level tests log in as a USER).
     Globales::Servidor = std::make_unique<ZARVServer>();
-    Globales::Servidor->Configurar(QString(), inst.mainDatabase(), QStringLiteral("quillpond"), QStringLiteral("sysdba"));
+    Globales::Servidor->Configurar(kv::test::cuentaServidor().host, inst.mainDatabase(), kv::test::cuentaServidor().password,
+                      kv::test::cuentaServidor().usuario);
     Globales::Servidor->Abre_Sesion_Consola();
     Controlador(1, 1, 1);
     Controlador(3, 1, 3);
