@@ -127,17 +127,19 @@ void Registra(QSqlDatabase &db, Accion accion, const Objeto &objeto, Resultado r
     QSqlQuery q(db);
     // The time and the number are the database's (a trigger sets both), so
     // every station's entries share one clock and one order.
-    const bool ok = q.prepare(QStringLiteral(
-                        "INSERT INTO ZARVAUDITORIA(LOGIN,ACCION,TARJETA,USUARIO,NOMBRE,CONTROLADOR,DETALLE,RESULTADO) "
-                        "VALUES(?,?,?,?,?,?,?,?)"))
-        && (q.addBindValue(Operador().left(50)), q.addBindValue(Clave(accion)),
-            q.addBindValue(Texto(objeto.tarjeta, 20)),
-            q.addBindValue(Numero(objeto.usuario)),
-            q.addBindValue(Texto(objeto.nombre, 260)),
-            q.addBindValue(Numero(objeto.controlador)),
-            q.addBindValue(Texto(objeto.detalle, 250)),
-            q.addBindValue(Clave(resultado)), q.exec());
-    if (!ok)
+    if (!q.prepare(QStringLiteral(
+            "INSERT INTO ZARVAUDITORIA(LOGIN,ACCION,TARJETA,USUARIO,NOMBRE,CONTROLADOR,DETALLE,RESULTADO) "
+            "VALUES(?,?,?,?,?,?,?,?)")))
+        throw ErrorBD(db.databaseName(), q.lastError());
+    q.addBindValue(Operador().left(50));
+    q.addBindValue(Clave(accion));
+    q.addBindValue(Texto(objeto.tarjeta, 20));
+    q.addBindValue(Numero(objeto.usuario));
+    q.addBindValue(Texto(objeto.nombre, 260));
+    q.addBindValue(Numero(objeto.controlador));
+    q.addBindValue(Texto(objeto.detalle, 250));
+    q.addBindValue(Clave(resultado));
+    if (!q.exec())
         throw ErrorBD(db.databaseName(), q.lastError());
 }
 
