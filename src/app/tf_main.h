@@ -313,4 +313,7 @@ private:
     kv::wf::Consulta_Presencia m_presencia;
     // The database's change marker when the page on show was last read.
     qint64 m_marca_cambios = -1;
+    // The maintenance found the database server out of reach: told once in
+    // the incidence list, not in a window every tick.
+    bool m_mantenimiento_sin_servidor = false;
 };

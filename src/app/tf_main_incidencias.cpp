@@ -45,6 +45,18 @@ void TF_Main::Escucha_Incidencias()
                               (evento.Tarjeta.isEmpty() ? QString() : evento.Tarjeta + QLatin1Char(' ')) + motivo,
                               QStringLiteral("-1"), kv::ui::Icono_Alarma);
     };
+    // The language file has no keys for these two: they are English.
+    incidencias->OnServidorPerdido = [this](const QString &motivo) {
+        Anade_Fila_Incidencia(QStringLiteral("Database server unreachable"), textos::Ahora_Texto(),
+                              QStringLiteral("Database"),
+                              motivo + QStringLiteral(" Events are held and stored when it is back."),
+                              QStringLiteral("-1"), kv::ui::Icono_Alarma);
+    };
+    incidencias->OnServidorRecuperado = [this](int guardadas) {
+        Anade_Fila_Incidencia(QStringLiteral("Database server back"), textos::Ahora_Texto(),
+                              QStringLiteral("Database"), QStringLiteral("%1 held events stored").arg(guardadas),
+                              QStringLiteral("-1"), -1);
+    };
 }
 
 void TF_Main::Aviso_Linea(int puerto, const QString &clave, const QString &detalle, int icono_lectores)

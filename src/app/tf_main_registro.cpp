@@ -5,14 +5,17 @@
 
 #include "app/textos.h"
 
+#include "model/errorbd.h"
 #include "model/globales.h"
 #include "model/variables.h"
 #include "model/zarvcoleccionincidencia.h"
 #include "ui/imagen_pulsable.h"
+#include "ui/imagenes.h"
 #include "workflows/coordinacion.h"
 #include "workflows/mantenimiento.h"
 
 #include <QTreeWidget>
+#include <utility>
 
 void TF_Main::I_PLAY_OFFClick()
 {
@@ -52,11 +55,25 @@ void TF_Main::Eliminar_Tarj_cad_Y_Test_LectoresTimer()
 {
     // The rows are only shown: a reader that does not answer is no event of
     // the door, and nothing of it is stored.
-    const kv::wf::Resultado_Tick r = kv::wf::Tick_Mantenimiento([this](const QString &descripcion) {
+    const auto sin_respuesta = [this](const QString &descripcion) {
         Anade_Fila_Incidencia(Variables::Mensaje(QStringLiteral("Variables_variables_F_Main_13")),
                               textos::Ahora_Texto(), descripcion, QString::fromUtf8("¿?¿?"), QStringLiteral("-1"),
                               -1);
-    });
+    };
+    kv::wf::Resultado_Tick r = kv::wf::Resultado_Tick::Hecho;
+    try {
+        r = kv::wf::Tick_Mantenimiento(sin_respuesta);
+        m_mantenimiento_sin_servidor = false;
+    } catch (const ErrorBD &e) {
+        // Nobody may be at the desk: a window every tick would pile up.
+        // The next tick tries again.
+        if (!e.Conexion_Perdida())
+            throw;
+        if (!std::exchange(m_mantenimiento_sin_servidor, true))
+            Anade_Fila_Incidencia(QStringLiteral("Database server unreachable"), textos::Ahora_Texto(),
+                                  QStringLiteral("Database"), e.Texto(), QStringLiteral("-1"), kv::ui::Icono_Alarma);
+        return;
+    }
     // Released cards change what the users and cards pages show.
     if (r == kv::wf::Resultado_Tick::Caducadas && Arbol1->currentItem())
         Arbol1Change(Arbol1->currentItem());

@@ -1,5 +1,6 @@
 #include "model/auditoria.h"
 
+#include "model/conexionbd.h"
 #include "model/errorbd.h"
 #include "model/globales.h"
 #include "model/transaccionbd.h"
@@ -130,7 +131,7 @@ void Registra(QSqlDatabase &db, Accion accion, const Objeto &objeto, Resultado r
     if (!q.prepare(QStringLiteral(
             "INSERT INTO ZARVAUDITORIA(LOGIN,ACCION,TARJETA,USUARIO,NOMBRE,CONTROLADOR,DETALLE,RESULTADO) "
             "VALUES(?,?,?,?,?,?,?,?)")))
-        throw ErrorBD(db.databaseName(), q.lastError());
+        ConexionBD::Lanza(db, db.databaseName(), q.lastError());
     q.addBindValue(Operador().left(50));
     q.addBindValue(Clave(accion));
     q.addBindValue(Texto(objeto.tarjeta, 20));
@@ -140,7 +141,7 @@ void Registra(QSqlDatabase &db, Accion accion, const Objeto &objeto, Resultado r
     q.addBindValue(Texto(objeto.detalle, 250));
     q.addBindValue(Clave(resultado));
     if (!q.exec())
-        throw ErrorBD(db.databaseName(), q.lastError());
+        ConexionBD::Lanza(db, db.databaseName(), q.lastError());
 }
 
 void Con_Entrada(Accion accion, const Objeto &objeto, const std::function<void()> &cambio)
@@ -223,11 +224,11 @@ std::vector<Entrada> Lee(QSqlDatabase &db, const Filtro &filtro)
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!q.prepare(sentencia))
-        throw ErrorBD(db.databaseName(), q.lastError());
+        ConexionBD::Lanza(db, db.databaseName(), q.lastError());
     for (const QVariant &v : std::as_const(valores))
         q.addBindValue(v);
     if (!q.exec())
-        throw ErrorBD(db.databaseName(), q.lastError());
+        ConexionBD::Lanza(db, db.databaseName(), q.lastError());
     std::vector<Entrada> entradas;
     while (q.next()) {
         Entrada e;

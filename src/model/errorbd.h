@@ -14,7 +14,12 @@ public:
     ErrorBD(const QString &contexto, const QSqlError &error);
 
     const QString &Texto() const { return m_texto; }
+    // The connection to the database server was lost (ConexionBD::Lanza):
+    // the same thing may work once the server is back.
+    bool Conexion_Perdida() const { return m_perdida; }
+    static ErrorBD Perdida(const QString &texto);
 
 private:
     QString m_texto;
+    bool m_perdida = false;
 };

@@ -1,5 +1,7 @@
 #include "model/esquema_instalacion.h"
 
+#include "model/conexionbd.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -66,7 +68,11 @@ void Actualiza_Esquema_Instalacion(QSqlDatabase &db)
 qint64 Marca_Cambios(QSqlDatabase &db)
 {
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("select gen_id(GEN_ZARV_CAMBIOS, 0) from rdb$database")) || !q.next())
+    if (!q.exec(QStringLiteral("select gen_id(GEN_ZARV_CAMBIOS, 0) from rdb$database")) || !q.next()) {
+        // Asked every few seconds, this is how a station hears first that
+        // the server went: its connections open again at their next use.
+        ConexionBD::Revisa(db, q.lastError());
         return 0;
+    }
     return q.value(0).toLongLong();
 }

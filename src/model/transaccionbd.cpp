@@ -1,5 +1,6 @@
 #include "model/transaccionbd.h"
 
+#include "model/conexionbd.h"
 #include "model/errorbd.h"
 
 #include <QHash>
@@ -25,7 +26,7 @@ TransaccionBD::TransaccionBD(QSqlDatabase &db)
         m_externa = true;
     } else if (!m_db.transaction()) {
         g_estados.remove(m_db.connectionName());
-        throw ErrorBD(m_db.databaseName(), m_db.lastError());
+        ConexionBD::Lanza(m_db, m_db.databaseName(), m_db.lastError());
     }
     ++estado.abiertas;
     m_abierta = true;
@@ -65,6 +66,12 @@ void TransaccionBD::Confirma()
     if (!m_db.commit()) {
         const QSqlError error = m_db.lastError();
         m_db.rollback();
-        throw ErrorBD(m_db.databaseName(), error);
+        ConexionBD::Lanza(m_db, m_db.databaseName(), error);
     }
+}
+
+bool TransaccionBD::En_Curso(const QSqlDatabase &db)
+{
+    const auto e = g_estados.constFind(db.connectionName());
+    return e != g_estados.cend() && e->abiertas > 0;
 }

@@ -23,6 +23,9 @@ public:
     // Raises ErrorBD when the commit fails; the change is then rolled back.
     void Confirma();
 
+    // Whether one runs on db in this thread.
+    static bool En_Curso(const QSqlDatabase &db);
+
 private:
     QSqlDatabase &m_db;
     bool m_abierta = false;

@@ -26,6 +26,7 @@ ZARVColeccion::ZARVColeccion(ZARVSistema *sistema, const QString &ruta_bd, QObje
 {
     m_conexion.Abrir();
     m_consulta = std::make_unique<QSqlQuery>(m_conexion.db());
+    m_apertura = m_conexion.Apertura();
     sistema->Registra_Coleccion(this);
 }
 
@@ -67,26 +68,44 @@ std::shared_ptr<ZARVEntidad> ZARVColeccion::Entidad(int indice) const
 
 QSqlQuery &ZARVColeccion::Prepara(const QString &sentencia)
 {
-    if (!m_consulta)
-        throw ErrorBD(QStringLiteral("%1: the installation is closed").arg(Ruta_BD()));
+    Conexion_BD();
     m_consulta->finish();
     m_consulta->setForwardOnly(true);
     if (!m_consulta->prepare(sentencia))
-        throw ErrorBD(QString(), m_consulta->lastError());
+        Lanza(m_consulta->lastError());
     return *m_consulta;
 }
 
 QSqlQuery &ZARVColeccion::Ejecuta()
 {
     if (!m_consulta->exec())
-        throw ErrorBD(QString(), m_consulta->lastError());
+        Lanza(m_consulta->lastError());
     return *m_consulta;
+}
+
+QSqlDatabase &ZARVColeccion::Conexion_BD()
+{
+    if (!m_consulta)
+        throw ErrorBD(QStringLiteral("%1: the installation is closed").arg(Ruta_BD()));
+    m_conexion.Abrir();
+    // The driver's result takes the database handle when it is made: a
+    // connection opened again needs a query of its own.
+    if (m_apertura != m_conexion.Apertura()) {
+        m_consulta = std::make_unique<QSqlQuery>(m_conexion.db());
+        m_apertura = m_conexion.Apertura();
+    }
+    return m_conexion.db();
 }
 
 QSqlQuery &ZARVColeccion::Ejecuta(const QString &sentencia)
 {
     Prepara(sentencia);
     return Ejecuta();
+}
+
+void ZARVColeccion::Lanza(const QSqlError &error, const QString &contexto) const
+{
+    ConexionBD::Lanza(m_conexion.db(), contexto, error);
 }
 
 void ZARVColeccion::Audita(Auditoria::Accion accion, const Auditoria::Objeto &objeto,

@@ -52,8 +52,10 @@ public:
     virtual void Cerrar();
 
     // The collection's connection: a workflow that adds to a change of this
-    // collection (its log entry, say) opens its TransaccionBD here.
-    QSqlDatabase &Conexion_BD() { return m_conexion.db(); }
+    // collection (its log entry, say) opens its TransaccionBD here. Opened
+    // again when it was lost (ErrorBD while the server cannot be reached),
+    // and ErrorBD once the installation is closed.
+    QSqlDatabase &Conexion_BD();
 
 protected:
     // The element at indice, or at the cursor for -1; none outside the list.
@@ -66,6 +68,9 @@ protected:
     QSqlQuery &Ejecuta();
     // Prepares and runs a statement without bound values.
     QSqlQuery &Ejecuta(const QString &sentencia);
+    // Raises error, from a statement on the collection's connection, as
+    // ErrorBD (ConexionBD::Lanza: a lost connection is opened again at its next use).
+    [[noreturn]] void Lanza(const QSqlError &error, const QString &contexto = QString()) const;
     // Writes the log entry of a change made on this collection's connection,
     // inside the TransaccionBD around it; nothing while an
     // Auditoria::Agrupacion holds the single entries back.
@@ -82,4 +87,5 @@ private:
     int m_cursor = 0;
     ConexionBD m_conexion;
     std::unique_ptr<QSqlQuery> m_consulta;
+    int m_apertura = 0; // the connection's opening m_consulta was made on
 };

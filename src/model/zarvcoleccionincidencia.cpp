@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QStringList>
 #include <algorithm>
+#include <utility>
 #include <cstdlib>
 #include <iterator>
 #include <exception>
@@ -57,12 +58,20 @@ ZARVColeccionIncidencia::ZARVColeccionIncidencia(ZARVSistema *sistema, const QSt
 
 ZARVColeccionIncidencia::~ZARVColeccionIncidencia()
 {
+    // The receivers may be going too: what is still held is only counted.
+    OnNuevaIncidencia = nullptr;
+    OnEventoPerdido = nullptr;
+    OnServidorRecuperado = nullptr;
+    Cierra_Retenidas();
+    if (Retenidas() > 0)
+        qWarning("%d events held while the database server could not be reached were lost", Retenidas());
     // Before the connection the base closes.
     Cierra_Cursor();
 }
 
 void ZARVColeccionIncidencia::Cerrar()
 {
+    Cierra_Retenidas();
     Cierra_Cursor();
     ZARVColeccion::Cerrar();
 }
@@ -208,10 +217,10 @@ void ZARVColeccionIncidencia::Abre_Cursor(QSqlQuery &q, const Carga &carga, int 
                               + carga.orden_inverso
                               + QStringLiteral(" rows %1 to %2").arg(desde + 1).arg(std::max(carga.total, desde + 1));
     if (!q.prepare(sentencia))
-        throw ErrorBD(Ruta_BD(), q.lastError());
+        Lanza(q.lastError(), Ruta_BD());
     Enlaza_Fechas(q, carga.con_inicio, carga.inicio, carga.con_fin, carga.fin);
     if (!q.exec())
-        throw ErrorBD(Ruta_BD(), q.lastError());
+        Lanza(q.lastError(), Ruta_BD());
 }
 
 std::vector<std::shared_ptr<ZARVIncidencia>> ZARVColeccionIncidencia::Lee_Pagina(QSqlQuery &q, int esperadas)
@@ -230,8 +239,12 @@ std::vector<std::shared_ptr<ZARVIncidencia>> ZARVColeccionIncidencia::Lee_Pagina
         i->Set_Hist_Controlador(q.value(7).toString());
         pagina.push_back(std::move(i));
     }
-    if (q.lastError().isValid())
-        throw ErrorBD(Ruta_BD(), q.lastError());
+    if (q.lastError().isValid()) {
+        // A cursor that failed reads nothing more: the next look opens another.
+        const QSqlError error = q.lastError();
+        Cierra_Cursor();
+        Lanza(error, Ruta_BD());
+    }
     // A short page is the end of the load: its transaction need not wait.
     if (static_cast<int>(pagina.size()) < PAGINA)
         Cierra_Cursor();
@@ -411,22 +424,106 @@ void ZARVColeccionIncidencia::Recibe_Evento(const void *, const TEventoInformaci
         incidencia->Set_Usr(t && t->Usuario() ? t->Usuario()->Id() : -1);
     }
 
+    // The controller will not send it again: while the server cannot be
+    // reached it waits here, behind any held before it, so the log keeps
+    // the order of arrival.
+    Retenida r{std::move(incidencia), info, QDateTime::currentDateTime()};
+    QString motivo;
+    if (!m_retenidas.empty() || !Guarda_Y_Avisa(r, &motivo))
+        Retiene(std::move(r), motivo);
+}
+
+bool ZARVColeccionIncidencia::Guarda_Y_Avisa(const Retenida &r, QString *motivo)
+{
     try {
-        Guarda(incidencia);
-    } catch (const std::exception &e) {
+        // One held keeps the time it arrived; the server's clock stamps the others.
+        Guarda(r.incidencia, m_retenidas.empty() ? QDateTime() : r.llegada);
+    } catch (const ErrorBD &e) {
+        if (e.Conexion_Perdida()) {
+            if (motivo)
+                *motivo = e.Texto();
+            return false;
+        }
         // Raised into the link's timer the error would end the program; the
         // event is lost either way, so it is counted, told, and the live list
         // is not given a row the log does not hold.
-        Evento_Perdido(info, QString::fromStdString(e.what()));
-        return;
+        Evento_Perdido(r.info, e.Texto());
+        return true;
+    } catch (const std::exception &e) {
+        Evento_Perdido(r.info, QString::fromStdString(e.what()));
+        return true;
     }
     if (OnNuevaIncidencia) {
-        const TEventoInformacion copia = info;
+        const TEventoInformacion copia = r.info;
         OnNuevaIncidencia(this, copia);
+    }
+    return true;
+}
+
+void ZARVColeccionIncidencia::Retiene(Retenida retenida, const QString &motivo)
+{
+    if (Retenidas() >= RETENIDAS_MAX) {
+        Evento_Perdido(retenida.info,
+                       QStringLiteral("%1 events are already held while the database server cannot be reached")
+                           .arg(RETENIDAS_MAX));
+        return;
+    }
+    const bool primera = m_retenidas.empty();
+    m_retenidas.push_back(std::move(retenida));
+    if (!m_reintento_bd) {
+        m_reintento_bd = new QTimer(this);
+        m_reintento_bd->setInterval(REINTENTO_MS);
+        connect(m_reintento_bd, &QTimer::timeout, this, &ZARVColeccionIncidencia::Guarda_Retenidas);
+    }
+    if (!primera)
+        return;
+    m_reintento_bd->start();
+    m_guardadas_tras_perdida = 0;
+    m_ultimo_error = motivo;
+    if (OnServidorPerdido)
+        OnServidorPerdido(motivo);
+}
+
+int ZARVColeccionIncidencia::Guarda_Retenidas()
+{
+    while (!m_retenidas.empty()) {
+        // Events arriving meanwhile go behind: a deque keeps this one in place.
+        if (!Guarda_Y_Avisa(m_retenidas.front(), nullptr))
+            return Retenidas();
+        m_retenidas.pop_front();
+        ++m_guardadas_tras_perdida;
+    }
+    if (m_reintento_bd)
+        m_reintento_bd->stop();
+    if (m_guardadas_tras_perdida > 0) {
+        const int guardadas = std::exchange(m_guardadas_tras_perdida, 0);
+        if (OnServidorRecuperado)
+            OnServidorRecuperado(guardadas);
+    }
+    return 0;
+}
+
+void ZARVColeccionIncidencia::Cierra_Retenidas()
+{
+    if (m_retenidas.empty())
+        return;
+    try {
+        Guarda_Retenidas();
+    } catch (const std::exception &) {
+        // The installation closes: nothing more can be done for them.
+    }
+    if (m_reintento_bd)
+        m_reintento_bd->stop();
+    if (!OnEventoPerdido) // counted by the destructor
+        return;
+    while (!m_retenidas.empty()) {
+        const Retenida r = std::move(m_retenidas.front());
+        m_retenidas.pop_front();
+        Evento_Perdido(r.info, QStringLiteral("the database server could not be reached before the installation closed"));
     }
 }
 
-void ZARVColeccionIncidencia::Guarda(const std::shared_ptr<ZARVIncidencia> &incidencia)
+void ZARVColeccionIncidencia::Guarda(const std::shared_ptr<ZARVIncidencia> &incidencia, const QDateTime &momento)
 {
     ZARVColeccionControlador *controladores = Sistema() ? Sistema()->Controladores() : nullptr;
     const std::shared_ptr<ZARVControlador> c = controladores ? controladores->Busca(incidencia->Controlador()) : nullptr;
@@ -457,10 +554,13 @@ void ZARVColeccionIncidencia::Guarda(const std::shared_ptr<ZARVIncidencia> &inci
     // as O'Brien is stored as it is instead of breaking the statement.
     Ejecuta(QStringLiteral("INSERT INTO zarvincidencia(cod,controlador,hist_controlador,tarjeta,hist_tarjeta,\"TIMESTAMP\","
                            "descripcion,evento,usr) VALUES(gen_id(GEN_ZARVINCIDENCIA_ID, 1),%1,'%2','%3','%4',"
-                           "current_timestamp,'%5',%6,%7)")
+                           "%8,'%5',%6,%7)")
                 .arg(QString::number(incidencia->Controlador()), Texto_SQL(incidencia->Hist_Controlador()),
                      Texto_SQL(codigo), Texto_SQL(hist_tarjeta), Texto_SQL(descripcion),
-                     QString::number(incidencia->Evento()), QString::number(incidencia->Usr())));
+                     QString::number(incidencia->Evento()), QString::number(incidencia->Usr()),
+                     momento.isValid() ? QStringLiteral("cast('%1' as timestamp)")
+                                             .arg(momento.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")))
+                                       : QStringLiteral("current_timestamp")));
 }
 
 void ZARVColeccionIncidencia::Evento_Perdido(const TEventoInformacion &info, const QString &motivo)

@@ -8,6 +8,7 @@
 class QTimer;
 
 #include <QDateTime>
+#include <deque>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -105,18 +106,30 @@ public:
     // sender is not known, to the lowest-numbered controller on the port.
     // An event from a port no loaded controller uses, and one the database
     // refuses, is lost: counted (Perdidas) and told (OnEventoPerdido), and
-    // OnNuevaIncidencia is not called for it. The event reaches here from the
-    // link's timer, where an error has nowhere to go.
+    // OnNuevaIncidencia is not called for it. An event that finds the
+    // database server out of reach is held instead (Retenidas), with the
+    // time it arrived, and stored in order once the server is back. The
+    // event reaches here from the link's timer, where an error has nowhere
+    // to go.
     void Recibe_Evento(const void *Sender, const TEventoInformacion &info);
     // Writes one incidence with its whole card code (ten characters, the
     // column's width; a longer text is cut there), described by the card that
-    // code names; its cod and time stamp come from the database. Rows written
-    // before with seven characters load as they are. It becomes part of the
-    // next load. Database errors reach the caller.
-    void Guarda(const std::shared_ptr<ZARVIncidencia> &incidencia);
+    // code names; its cod comes from the database, and so does its time
+    // stamp unless momento gives it. Rows written before with seven
+    // characters load as they are. It becomes part of the next load.
+    // Database errors reach the caller.
+    void Guarda(const std::shared_ptr<ZARVIncidencia> &incidencia, const QDateTime &momento = QDateTime());
 
     // Events lost since the collection was created, and why the last one was.
     int Perdidas() const { return m_perdidas; }
+    // Events held while the database server cannot be reached, not stored yet.
+    int Retenidas() const { return static_cast<int>(m_retenidas.size()); }
+    // Held events are tried every REINTENTO_MS; past this many, further
+    // events are lost (told as such) rather than filling the memory.
+    static constexpr int RETENIDAS_MAX = 200000;
+    // Stores the held events now, in order, as far as the server lets it;
+    // returns how many are still held. The retry timer calls it.
+    int Guarda_Retenidas();
     const QString &Ultimo_Error() const { return m_ultimo_error; }
 
     // Watches every line listening now: one that goes away is told through
@@ -141,6 +154,11 @@ public:
     std::function<void(int puerto, const QString &error)> OnLineaPerdida;
     // A lost line opened again by the retry and listening.
     std::function<void(int puerto)> OnLineaRecuperada;
+    // The first event held because the database server cannot be reached
+    // (motivo: the error), and every held event stored at last (guardadas:
+    // how many). Each stored one is also told through OnNuevaIncidencia.
+    std::function<void(const QString &motivo)> OnServidorPerdido;
+    std::function<void(int guardadas)> OnServidorRecuperado;
 
     static constexpr int REINTENTO_MS = 2000;
 
@@ -189,6 +207,25 @@ private:
     int m_desvio_cod = -1;
     std::function<void(const TEventoInformacion &)> m_desvio;
     QString m_ultimo_error;
+
+    // An event that reached the log, its time of arrival when it was held.
+    struct Retenida {
+        std::shared_ptr<ZARVIncidencia> incidencia;
+        TEventoInformacion info;
+        QDateTime llegada;
+    };
+    std::deque<Retenida> m_retenidas;
+    int m_guardadas_tras_perdida = 0;
+    QTimer *m_reintento_bd = nullptr;
+    void Retiene(Retenida retenida, const QString &motivo);
+    // What is still held when the installation closes is tried once more;
+    // what the server does not take then is lost, and told.
+    void Cierra_Retenidas();
+    // Stores one and tells it: false when the server is still out of reach.
+    // Stores one and tells it (OnNuevaIncidencia, or OnEventoPerdido when
+    // the database refuses it): false, telling nothing, when the server is
+    // out of reach, with the error in motivo.
+    bool Guarda_Y_Avisa(const Retenida &r, QString *motivo);
 
     // Switches reporting on for the line of c (and so of its whole port).
     void Activa_Linea(ZARVControlador &c);

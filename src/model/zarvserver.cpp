@@ -238,9 +238,12 @@ QSqlDatabase &ZARVServer::Conexion()
         throw ErrorBD(QStringLiteral("The main database is not configured"));
     m_conexion->Abrir();
     // The driver's result takes the database handle when it is created, so
-    // the query is made only once the connection is open.
-    if (!m_consulta)
+    // the query is made once the connection is open, and again when it was
+    // opened again.
+    if (!m_consulta || m_apertura != m_conexion->Apertura()) {
         m_consulta = std::make_unique<QSqlQuery>(m_conexion->db());
+        m_apertura = m_conexion->Apertura();
+    }
     return m_conexion->db();
 }
 
@@ -250,7 +253,7 @@ QSqlQuery &ZARVServer::Ejecuta(const QString &sentencia)
     m_consulta->finish();
     m_consulta->setForwardOnly(true);
     if (!m_consulta->exec(sentencia))
-        throw ErrorBD(QString(), m_consulta->lastError());
+        ConexionBD::Lanza(m_conexion->db(), QString(), m_consulta->lastError());
     return *m_consulta;
 }
 
@@ -285,10 +288,10 @@ int ZARVServer::Nueva_Instalacion(const QString &nombre, const QString &director
     q.finish();
     q.setForwardOnly(true);
     if (!q.prepare(QStringLiteral("INSERT INTO INSTALACION VALUES(gen_id(INSTALACION_ID, 1), :nombre) RETURNING COD")))
-        throw ErrorBD(QString(), q.lastError());
+        ConexionBD::Lanza(m_conexion->db(), QString(), q.lastError());
     q.bindValue(QStringLiteral(":nombre"), nombre);
     if (!q.exec())
-        throw ErrorBD(QString(), q.lastError());
+        ConexionBD::Lanza(m_conexion->db(), QString(), q.lastError());
     const QString codigo = q.next() ? q.value(0).toString() : QString();
     q.finish();
     if (codigo.isEmpty())
@@ -558,11 +561,11 @@ QStringList ZARVServer::Registra_Instalaciones_Sueltas(const QString &directorio
                 continue;
             q.finish();
             if (!q.prepare(QStringLiteral("INSERT INTO instalacion VALUES(:cod, :nombre)")))
-                throw ErrorBD(QString(), q.lastError());
+                ConexionBD::Lanza(m_conexion->db(), QString(), q.lastError());
             q.bindValue(QStringLiteral(":cod"), f.key());
             q.bindValue(QStringLiteral(":nombre"), QStringLiteral("%1 %2").arg(nombre).arg(f.key()));
             if (!q.exec())
-                throw ErrorBD(QString(), q.lastError());
+                ConexionBD::Lanza(m_conexion->db(), QString(), q.lastError());
             registradas << QString::number(f.key());
         }
         q.finish();

@@ -134,6 +134,7 @@ private:
     ParametrosBD m_parametros;
     std::unique_ptr<ConexionBD> m_conexion;
     std::unique_ptr<QSqlQuery> m_consulta;
+    int m_apertura = 0; // the connection's opening m_consulta was made on
 
     int m_cod_login = 0;
     QString m_login_actual;
