@@ -5,6 +5,7 @@
 // and without its entry side by side (goal: 5 ms).
 #include "../comun/banco.h"
 #include "tempinstall.h"
+#include "../comun/consola.h"
 
 #include "model/auditoria.h"
 #include "model/globales.h"
@@ -67,11 +68,7 @@ int main(int argc, char **argv)
     if (!inst.isValid())
         return 1;
     try {
-        Globales::Servidor = std::make_unique<ZARVServer>();
-        Globales::Servidor->Configurar(QString(), inst.mainDatabase(), "quillpond", "sysdba");
-        Globales::Servidor->Abre_Sesion_Consola();
-        Globales::Sistema = std::make_unique<ZARVSistema>(nullptr, inst.installationFile(1), Globales::Servidor.get());
-        Globales::Sistema->Crea_Colecciones();
+        kv::bench::Abre_Instalacion(inst);
 
         QElapsedTimer llenado;
         llenado.start();

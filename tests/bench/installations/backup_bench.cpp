@@ -10,6 +10,7 @@
 #include "fbtest.h"
 #include "registro_millon.h"
 #include "tempinstall.h"
+#include "../comun/consola.h"
 
 #include "model/globales.h"
 #include "workflows/gestion_instalaciones.h"
@@ -123,9 +124,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "cannot build the installation\n");
         return 1;
     }
-    Globales::Servidor = std::make_unique<ZARVServer>();
-    Globales::Servidor->Configurar(QString(), inst.mainDatabase(), "quillpond", "sysdba");
-    Globales::Servidor->Abre_Sesion_Consola();
+    kv::bench::Abre_Consola(inst);
 
     const QString nuestra = inst.root() + "/keyvane.kvd";
     const QString suya = inst.root() + "/gbak.kvd";

@@ -4,6 +4,7 @@
 // command plus the request and the whole reply on the wire: one erase per
 // controller and one load per card). Goal: within 1.1 times that floor.
 #include "tempinstall.h"
+#include "../comun/consola.h"
 
 #include "fbtest.h"
 #include "link/dornoprotocolo.h"
@@ -75,11 +76,7 @@ int main(int argc, char **argv)
                 db.exec(QStringLiteral("INSERT INTO zarvcontroladortarjeta VALUES('%1',%2,'N')").arg(codigo).arg(1 + i % 4));
             }
         }
-        Globales::Servidor = std::make_unique<ZARVServer>();
-        Globales::Servidor->Configurar(QString(), inst.mainDatabase(), "quillpond", "sysdba");
-        Globales::Servidor->Abre_Sesion_Consola();
-        Globales::Sistema = std::make_unique<ZARVSistema>(nullptr, inst.installationFile(1), Globales::Servidor.get());
-        Globales::Sistema->Crea_Colecciones();
+        kv::bench::Abre_Instalacion(inst);
         Globales::Sistema->Conecta_Controladores();
         Globales::Sistema->Incidencias()->Detiene_Registro();
         // As after the login: every reader tested once.

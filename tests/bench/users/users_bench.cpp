@@ -4,6 +4,7 @@
 // reply on the wire (a test and an addition per reader). Goal: within 1.1
 // times that floor.
 #include "tempinstall.h"
+#include "../comun/consola.h"
 
 #include "link/dornoprotocolo.h"
 #include "link/zarvcomunicador.h"
@@ -55,11 +56,7 @@ int main(int argc, char **argv)
     try {
         kv::test::SimProcess com1(1, {"--controllers", "1,2,3,4", "--pace"}, inst.portsDir());
         kv::test::SimProcess com2(2, {"--controllers", "1,2,3,4", "--pace"}, inst.portsDir());
-        Globales::Servidor = std::make_unique<ZARVServer>();
-        Globales::Servidor->Configurar(QString(), inst.mainDatabase(), "quillpond", "sysdba");
-        Globales::Servidor->Abre_Sesion_Consola();
-        Globales::Sistema = std::make_unique<ZARVSistema>(nullptr, inst.installationFile(1), Globales::Servidor.get());
-        Globales::Sistema->Crea_Colecciones();
+        kv::bench::Abre_Instalacion(inst);
         std::vector<int> lectores;
         for (int i = 0; i < 8; ++i) {
             ZARVControlador c;

@@ -2,6 +2,7 @@
 // database, its PDF read back with pdftotext and pdfinfo, and the errors of
 // a missing or broken template and of the database.
 #include "fbtest.h"
+#include "servidortest.h"
 #include "tempinstall.h"
 
 #include "model/globales.h"
@@ -102,7 +103,8 @@ protected:
     void Abre()
     {
         Globales::Servidor = std::make_unique<ZARVServer>();
-        Globales::Servidor->Configurar(QString(), inst.mainDatabase(), QStringLiteral("quillpond"), QStringLiteral("sysdba"));
+        const kv::test::CuentaServidor &cuenta = kv::test::cuentaServidor();
+        Globales::Servidor->Configurar(cuenta.host, inst.mainDatabase(), cuenta.password, cuenta.usuario);
         Globales::Sistema = std::make_unique<ZARVSistema>(nullptr, inst.installationFile(1), Globales::Servidor.get());
         Globales::Sistema->Crea_Colecciones();
     }
