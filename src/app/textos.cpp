@@ -46,7 +46,12 @@ QString Fecha_Hora(const QDateTime &momento)
 
 QString Ahora_Texto()
 {
-    return QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
+    return Momento_Texto(QDateTime::currentDateTime());
+}
+
+QString Momento_Texto(const QDateTime &momento)
+{
+    return QLocale::system().toString(momento, QLocale::ShortFormat);
 }
 
 } // namespace textos

@@ -21,5 +21,7 @@ QString Con_Sufijo(const QString &texto, const QString &nombre);
 QString Fecha_Hora(const QDateTime &momento);
 // The current moment in the system's short date-and-time format.
 QString Ahora_Texto();
+// A moment as the incidence list shows it.
+QString Momento_Texto(const QDateTime &momento);
 
 } // namespace textos

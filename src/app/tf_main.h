@@ -15,6 +15,7 @@
 #include "workflows/fichero_incidencias.h"
 #include "workflows/presencia.h"
 
+#include <QDateTime>
 #include <QStringList>
 #include <QWidget>
 
@@ -201,7 +202,9 @@ public:
     void Eliminar_Tarj_cad_Y_Test_LectoresTimer();
 
     // ---- live events ---------------------------------------------------------
-    void Recibida_Incidencia(const TEventoInformacion &evento);
+    // llegada: when the event arrived, for one held while the database
+    // server could not be reached; invalid means now.
+    void Recibida_Incidencia(const TEventoInformacion &evento, const QDateTime &llegada = QDateTime());
     void Anade_Fila_Incidencia(const QString &evento, const QString &fecha, const QString &origen,
                                const QString &descripcion, const QString &usuario, int icono);
     // A warning row about a listening line (message key clave), and the

@@ -28,8 +28,9 @@ void TF_Main::Escucha_Incidencias()
     ZARVColeccionIncidencia *incidencias = Globales::Sistema ? Globales::Sistema->Incidencias() : nullptr;
     if (!incidencias)
         return;
-    incidencias->OnNuevaIncidencia = [this](ZARVColeccionIncidencia *, const TEventoInformacion &evento) {
-        kv::ui::Ejecuta_Accion(this, [this, &evento] { Recibida_Incidencia(evento); });
+    incidencias->OnNuevaIncidencia = [this](ZARVColeccionIncidencia *log, const TEventoInformacion &evento) {
+        const QDateTime llegada = log->Llegada_Retenida();
+        kv::ui::Ejecuta_Accion(this, [this, &evento, &llegada] { Recibida_Incidencia(evento, llegada); });
     };
     // What the log could not do is shown, never silent: a line that went
     // away (and its readers marked), the line back, an event not stored.
@@ -67,7 +68,7 @@ void TF_Main::Aviso_Linea(int puerto, const QString &clave, const QString &detal
         p->Marca_Puerto(puerto, icono_lectores);
 }
 
-void TF_Main::Recibida_Incidencia(const TEventoInformacion &evento)
+void TF_Main::Recibida_Incidencia(const TEventoInformacion &evento, const QDateTime &llegada)
 {
     ZARVSistema *sistema = Globales::Sistema.get();
     QString nombre;
@@ -91,5 +92,6 @@ void TF_Main::Recibida_Incidencia(const TEventoInformacion &evento)
         if (evento.Tipo == tipo_incidencia::TARJETA_ACEPTADA || evento.Tipo == tipo_incidencia::TARJETA_RECHAZADA)
             nombre = evento.Tarjeta + QLatin1Char(' ') + nombre;
     }
-    Anade_Fila_Incidencia(texto, textos::Ahora_Texto(), origen, nombre, clave, icono);
+    Anade_Fila_Incidencia(texto, llegada.isValid() ? textos::Momento_Texto(llegada) : textos::Ahora_Texto(), origen,
+                          nombre, clave, icono);
 }

@@ -435,9 +435,10 @@ void ZARVColeccionIncidencia::Recibe_Evento(const void *, const TEventoInformaci
 
 bool ZARVColeccionIncidencia::Guarda_Y_Avisa(const Retenida &r, QString *motivo)
 {
+    // One held keeps the time it arrived; the server's clock stamps the others.
+    const QDateTime momento = m_retenidas.empty() ? QDateTime() : r.llegada;
     try {
-        // One held keeps the time it arrived; the server's clock stamps the others.
-        Guarda(r.incidencia, m_retenidas.empty() ? QDateTime() : r.llegada);
+        Guarda(r.incidencia, momento);
     } catch (const ErrorBD &e) {
         if (e.Conexion_Perdida()) {
             if (motivo)
@@ -455,7 +456,9 @@ bool ZARVColeccionIncidencia::Guarda_Y_Avisa(const Retenida &r, QString *motivo)
     }
     if (OnNuevaIncidencia) {
         const TEventoInformacion copia = r.info;
+        m_llegada_retenida = momento;
         OnNuevaIncidencia(this, copia);
+        m_llegada_retenida = QDateTime();
     }
     return true;
 }

@@ -143,6 +143,9 @@ public:
 
     // Called after every stored event, with this collection as Sender.
     TNuevaIncidenciaEvent OnNuevaIncidencia;
+    // While OnNuevaIncidencia runs for an event that was held, the time it
+    // arrived (the time stored with it); invalid for one stored as it came.
+    const QDateTime &Llegada_Retenida() const { return m_llegada_retenida; }
     // An acknowledged event that was not stored: the controller will not send
     // it again, so the operator must hear of it. `motivo` is the database's
     // error text, or says that no controller uses the port.
@@ -216,6 +219,7 @@ private:
     };
     std::deque<Retenida> m_retenidas;
     int m_guardadas_tras_perdida = 0;
+    QDateTime m_llegada_retenida;
     QTimer *m_reintento_bd = nullptr;
     void Retiene(Retenida retenida, const QString &motivo);
     // What is still held when the installation closes is tried once more;

@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <vector>
 
 using kv::test::FbConnection;
 
@@ -156,8 +157,12 @@ TEST_F(ServidorCaidoTest, EventsArrivingWhileTheServerIsDownAreHeldAndStoredInOr
 {
     ZARVColeccionIncidencia log(sistema.get(), inst.installationFile(1), nullptr);
     int nuevas = 0;
+    std::vector<QDateTime> llegadas; // what the live list is told
     QStringList avisos;
-    log.OnNuevaIncidencia = [&](ZARVColeccionIncidencia *, const TEventoInformacion &) { ++nuevas; };
+    log.OnNuevaIncidencia = [&](ZARVColeccionIncidencia *l, const TEventoInformacion &) {
+        ++nuevas;
+        llegadas.push_back(l->Llegada_Retenida());
+    };
     log.OnServidorPerdido = [&](const QString &motivo) { avisos << QStringLiteral("lost ") + motivo; };
     log.OnServidorRecuperado = [&](int guardadas) { avisos << QStringLiteral("back %1").arg(guardadas); };
 
@@ -189,6 +194,11 @@ TEST_F(ServidorCaidoTest, EventsArrivingWhileTheServerIsDownAreHeldAndStoredInOr
     const QDateTime llegada = db.scalar("select \"TIMESTAMP\" from zarvincidencia where evento = 1").toDateTime();
     EXPECT_GE(llegada.msecsTo(vuelta), 0);
     EXPECT_LE(std::abs(antes.msecsTo(llegada)), 2000);
+    // The live list shows the same time; an event stored as it came has none to show.
+    ASSERT_EQ(llegadas.size(), 4u);
+    EXPECT_FALSE(llegadas[0].isValid());
+    EXPECT_EQ(llegadas[1].msecsTo(llegada), 0);
+    EXPECT_TRUE(llegadas[3].isValid());
 }
 
 TEST_F(ServidorCaidoTest, EventsStillHeldWhenTheInstallationClosesAreToldAsLost)
