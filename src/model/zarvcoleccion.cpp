@@ -69,6 +69,14 @@ std::shared_ptr<ZARVEntidad> ZARVColeccion::Entidad(int indice) const
 QSqlQuery &ZARVColeccion::Prepara(const QString &sentencia)
 {
     Conexion_BD();
+    // The driver's result takes the database handle when it is made: a
+    // connection opened again needs a query of its own. Made here, where the
+    // query starts over anyway, so that nobody still reading the old one
+    // (which the reopening left empty) is left holding a freed one.
+    if (m_apertura != m_conexion.Apertura()) {
+        m_consulta = std::make_unique<QSqlQuery>(m_conexion.db());
+        m_apertura = m_conexion.Apertura();
+    }
     m_consulta->finish();
     m_consulta->setForwardOnly(true);
     if (!m_consulta->prepare(sentencia))
@@ -88,12 +96,6 @@ QSqlDatabase &ZARVColeccion::Conexion_BD()
     if (!m_consulta)
         throw ErrorBD(QStringLiteral("%1: the installation is closed").arg(Ruta_BD()));
     m_conexion.Abrir();
-    // The driver's result takes the database handle when it is made: a
-    // connection opened again needs a query of its own.
-    if (m_apertura != m_conexion.Apertura()) {
-        m_consulta = std::make_unique<QSqlQuery>(m_conexion.db());
-        m_apertura = m_conexion.Apertura();
-    }
     return m_conexion.db();
 }
 
