@@ -8,10 +8,10 @@
 class QTimer;
 
 #include <QDateTime>
-#include <deque>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -225,7 +225,6 @@ private:
     // What is still held when the installation closes is tried once more;
     // what the server does not take then is lost, and told.
     void Cierra_Retenidas();
-    // Stores one and tells it: false when the server is still out of reach.
     // Stores one and tells it (OnNuevaIncidencia, or OnEventoPerdido when
     // the database refuses it): false, telling nothing, when the server is
     // out of reach, with the error in motivo.
